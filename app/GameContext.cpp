@@ -1,0 +1,6 @@
+#include "app/GameContext.h"
+
+GameContext::GameContext()
+{
+    audio.load(resourceDir);
+}

@@ -1,0 +1,97 @@
+// The one game-wide object: settings, sound, the hand-over between the menu and
+// the game screens, and the counters the game screens share. Built first,
+// destroyed last, passed by reference to every screen.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include <SFML/Graphics/Rect.hpp>
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Graphics/Texture.hpp>
+
+#include "app/Settings.h"
+#include "app/Statistics.h"
+#include "audio/AudioPlayer.h"
+
+namespace sf {
+class RenderWindow;
+}
+
+// Pages the menu shows when a game screen hands over.
+enum RequestedPage : int {
+    PageMain = 0,
+    PagePause = 3,
+    PageRoundOver = 5,
+    PageCourseOver = 9,
+    PageTutorialComplete = 12,
+};
+
+enum Difficulty : int { Casual = 0, Normal = 1, Hard = 2 };
+
+struct GameContext {
+    GameContext();
+
+    // versions and mode selection
+    std::string localVersion = "demo1";
+    int selectedMode = 2;
+    std::deque<int> modeList;
+    int modeIndex = 0;
+
+    GameSettings settings;
+
+    // hand-over between the menu and the game screens
+    int difficulty = Casual;
+    bool restartRequested = false;
+    int requestedPage = PageMain;
+    int coins = 0;
+    int upgradeBits = 0;
+
+    std::string latestVersion;
+    bool newerVersionAvailable = false;
+
+    // game-world counters shared by the game screens
+    std::int32_t score = 0;
+    std::int32_t throwCount = 0;
+    std::uint32_t levelSeed = 0;
+    std::int32_t totalMicrobes = 0;
+    std::int32_t remainingMicrobes = 0;
+    float remainingFraction = 1.f;
+    float fastDamping = 8.0f;
+    float cruiseDamping = 0.5f;
+    float paddleTarget = 0.f;
+    bool paused = false;
+    bool comboTrail = true;
+    int aimPulse = 0;
+
+    float cleanedPercent = 0.f;
+    std::array<int, 4> warCounts{};
+
+    // window sizes of the size option (index 0: the desktop)
+    std::array<int, 8> windowWidths{0, 640, 800, 1024, 1280, 1366, 1600, 1920};
+    std::array<int, 8> windowHeights{0, 480, 600, 768, 720, 768, 900, 1080};
+    int desktopMarginX = 6;
+    int desktopMarginY = 28;
+    float aspect = 1.3333334f;
+    sf::FloatRect viewport{0.f, 0.f, 0.f, 0.f};
+
+    // off-screen pictures of the game screens; created once the window exists
+    sf::RenderTexture fullScreenTexture;
+    sf::RenderTexture dirtLayer;
+    sf::Texture texture;
+
+    AudioPlayer audio;
+    StatisticsLog statistics;
+
+    std::string settingsPrefix;
+    std::string resourceDir = "resources/";
+
+    sf::RenderWindow* window = nullptr;
+    sf::RenderWindow* window2 = nullptr;
+    bool pointerLocked = false;
+
+    std::string modeDescription;
+    std::string creditsText;
+};

@@ -1,0 +1,318 @@
+#include "screens/FieldDrawing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include <box2d/box2d.h>
+#include <SFML/Graphics/CircleShape.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/Graphics/VertexArray.hpp>
+
+#include "app/GameContext.h"
+#include "gfx/GraphicsResources.h"
+#include "world/GameField.h"
+
+namespace draw {
+
+namespace {
+
+sf::CircleShape circle(float radius, sf::Color fill, sf::Color outline, float thickness)
+{
+    sf::CircleShape shape(radius, 30);
+    shape.setFillColor(fill);
+    shape.setOutlineColor(outline);
+    shape.setOutlineThickness(thickness);
+    return shape;
+}
+
+void addQuad(sf::VertexArray& quads, float x, float y, float side, sf::Color color)
+{
+    quads.append(sf::Vertex({x, y}, color));
+    quads.append(sf::Vertex({x + side, y}, color));
+    quads.append(sf::Vertex({x + side, y + side}, color));
+    quads.append(sf::Vertex({x, y + side}, color));
+}
+
+}  // namespace
+
+void background(sf::RenderTarget& target, GraphicsResources& gfx)
+{
+    sf::Sprite sprite(gfx.background.getTexture());
+    sprite.setPosition(0.f, -static_cast<float>(gfx.height));
+    sf::RenderStates states;
+    if (sf::Shader::isAvailable())
+        states.shader = &gfx.gradientShader;
+    target.draw(sprite, states);
+}
+
+void aimingGuide(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx, int q)
+{
+    const float w = 1024.f;
+    const float h = 768.f;
+    const sf::Vector2f launch = field.launchPoint();
+    const float r = static_cast<float>(q) * 0.33333334f + 8.f;
+    const auto ringAlpha = static_cast<sf::Uint8>(((4560 - 240 * q) / 19) % 256);
+    sf::CircleShape ring = circle(r, sf::Color(10, 240, 10, 7), sf::Color(254, 214, 107, ringAlpha), 2.f);
+    ring.setPosition(0.5f * w - r, 0.0416f * h - r);
+    target.draw(ring);
+
+    const float a = field.aimAngle();
+    const float dx = w * 0.0146484375f * std::cos(a);
+    const float dy = h * 0.01953125f * std::sin(a);
+    float x = launch.x + dx;
+    float y = launch.y + dy;
+    float s = dy;
+    for (int i = 0; i < 20; ++i) {
+        x += dx;
+        y += s;
+        s += 0.33f;
+        const sf::Color outline =
+            i == q ? sf::Color(254, 214, 107, static_cast<sf::Uint8>((20 - i) * 9.5f + 20.f))
+                   : sf::Color(240, 235, 231, static_cast<sf::Uint8>((20 - i) * 5 + 28));
+        sf::CircleShape dot = circle(2.f, sf::Color(10, 240, 10, 7), outline, 2.f);
+        dot.setPosition(x - 2.f, y - 2.f);
+        target.draw(dot);
+    }
+
+    sf::RectangleShape marker({20.f, 20.f});
+    marker.setTexture(&gfx.projectile);
+    marker.setTextureRect({0, 0, 20, 20});
+    marker.setOrigin(10.f, 10.f);
+    marker.setRotation(45.f);
+    marker.setPosition(launch);
+    target.draw(marker);
+}
+
+void popups(sf::RenderTarget& target, const GameField& field, sf::Text& text)
+{
+    text.setCharacterSize(10);
+    for (const ScorePopup& p : field.popups) {
+        if (p.done)
+            continue;
+        text.setString("+" + std::to_string(p.value));
+        text.setFillColor(p.color);
+        text.setPosition(p.x, p.y);
+        target.draw(text);
+    }
+}
+
+void microbes(sf::RenderTarget& target, const GameField& field)
+{
+    for (const Microbe& m : field.pool.microbes) {
+        const sf::Vector2f p(m.current.x * 30.f, m.current.y * 30.f);
+        const float ringRadius = std::max(m.radius - 2.f, 0.f);
+        sf::CircleShape ring = circle(ringRadius, sf::Color::Transparent,
+                                      m.dead ? sf::Color(5, 5, 5, 23) : sf::Color(255, 255, 255, 23), 6.f);
+        ring.setPosition(p.x + 2.f - m.radius, p.y + 2.f - m.radius);
+        target.draw(ring);
+        if (m.dead)
+            continue;
+        sf::CircleShape body = circle(m.radius, sf::Color::Transparent, m.color, 2.f);
+        body.setPosition(p.x - m.radius, p.y - m.radius);
+        target.draw(body);
+        if (m.marked && !m.bursting) {
+            sf::CircleShape dot = circle(1.f, sf::Color::Transparent, sf::Color(250, 250, 108, 120), 2.f);
+            dot.setPosition(p.x - 1.f, p.y - 1.f);
+            target.draw(dot);
+        }
+    }
+}
+
+void paddle(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx,
+            const std::array<float, 3>& layerFactors)
+{
+    sf::RectangleShape shape({128.f, 128.f});
+    shape.setTexture(&gfx.paddle);
+    shape.setOrigin(64.f, 64.f);
+    const float x = field.paddleDrawn.x * 30.f;
+    shape.setPosition(x, field.paddleDrawn.y * 30.f);
+    if (!field.bubbleInPlay) {
+        shape.setTextureRect({896, 0, 128, 128});
+        target.draw(shape);
+        return;
+    }
+    for (int layer = 0; layer < 3; ++layer) {
+        shape.setTextureRect({128 * layer, 0, 128, 128});
+        shape.setRotation(x * layerFactors[static_cast<std::size_t>(layer)] * 0.3515625f);
+        target.draw(shape);
+    }
+}
+
+void particles(sf::RenderTarget& target, const ParticleSystem& system)
+{
+    const int count = system.particleCount();
+    if (count == 0)
+        return;
+    sf::VertexArray quads(sf::Quads);
+    for (int i = 0; i < count; ++i) {
+        const Particle& p = system.particle(i);
+        const float share = p.maxLife > 0 ? static_cast<float>(p.life) / static_cast<float>(p.maxLife) : 0.f;
+        const auto glowAlpha = static_cast<sf::Uint8>(static_cast<int>(share * 13.f) + 10);
+        addQuad(quads, p.x - 1.f, p.y - 1.f, p.size + 2.f, sf::Color(255, 255, 255, glowAlpha));
+        const auto alpha = static_cast<sf::Uint8>(static_cast<int>(share * 245.f) + 10);
+        addQuad(quads, p.x, p.y, p.size, sf::Color(p.color.r, p.color.g, p.color.b, alpha));
+    }
+    target.draw(quads);
+}
+
+void fieldFrame(sf::RenderTarget& target)
+{
+    const float w = 1024.f;
+    const float h = 768.f;
+    const sf::Color colour(240, 240, 240, 25);
+    sf::RectangleShape bar;
+    bar.setFillColor(colour);
+    bar.setSize({0.99f * w, 2.f});
+    bar.setPosition(0.005f * w, 95.f);
+    target.draw(bar);
+    bar.setPosition(0.005f * w, 0.9348958f * h);
+    target.draw(bar);
+    bar.setSize({2.f, 0.8f * h});
+    bar.setPosition(0.003f * w, 100.f);
+    target.draw(bar);
+    bar.setPosition(0.995f * w, 100.f);
+    target.draw(bar);
+}
+
+void bottomPanel(sf::RenderTarget& target, GraphicsResources& gfx, std::int64_t frameCounter)
+{
+    sf::Sprite strip(gfx.uiStrip.getTexture());
+    strip.setPosition(0.f, 0.9427083f * 768.f);
+    sf::RenderStates states;
+    if (sf::Shader::isAvailable()) {
+        gfx.linesShader.setUniform("time", static_cast<float>(frameCounter) * (1.f / 60.f));
+        gfx.linesShader.setUniform("resolution", sf::Glsl::Vec2(1024.f, 34.f));
+        states.shader = &gfx.linesShader;
+    }
+    target.draw(strip, states);
+}
+
+void meter(sf::RenderTarget& target, const GraphicsResources& gfx, float remainingFraction, float threshold)
+{
+    sf::Sprite base(gfx.meterBase);
+    base.setPosition(104.f, 86.f);
+    target.draw(base);
+    const float share = (remainingFraction - threshold) / (1.f - (threshold >= 1.f ? 0.f : threshold));
+    const int width = std::clamp(static_cast<int>(share * 816.f), 0, 816);
+    sf::Sprite fill(gfx.meterFill, {0, 0, width, 20});
+    fill.setPosition(104.f, 86.f);
+    target.draw(fill);
+}
+
+void bubbles(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx)
+{
+    for (const Bubble& b : field.bubbles) {
+        if (!b.trailOn || !b.body)
+            continue;
+        sf::RectangleShape shape({2.f * b.radius, 2.f * b.radius});
+        shape.setTexture(&gfx.projectile);
+        shape.setTextureRect({0, 0, 20, 20});
+        shape.setOrigin(10.f, 10.f);
+        shape.setPosition(b.current.x * 30.f, b.current.y * 30.f);
+        shape.setRotation(b.body->GetAngle() * 57.29578f + 45.f);
+        shape.setFillColor(field.catcher.timer > 0 ? sf::Color(245, 65, 65, 220) : sf::Color(255, 255, 255, 220));
+        target.draw(shape);
+    }
+}
+
+void catcherStrip(sf::RenderTarget& target, const GameField& field, GraphicsResources& gfx)
+{
+    if (!field.catcher.armed && field.catcher.timer == 0)
+        return;
+    if (!field.catcher.armed)
+        return;
+    const b2Vec2 at = field.catcher.body->GetPosition();
+    sf::RectangleShape strip({1024.f, 0.045f * 768.f});
+    strip.setFillColor(field.catcher.timer > 0 ? sf::Color(245, 45, 45, 120) : sf::Color(5, 5, 5, 55));
+    strip.setPosition(at.x * 0.029296875f * 1024.f - 512.f, at.y * 0.0390625f * 768.f);
+    sf::RenderStates states;
+    if (sf::Shader::isAvailable()) {
+        gfx.linesShader.setUniform("time", static_cast<float>(field.stepCount) / 60.f);
+        gfx.linesShader.setUniform("resolution", sf::Glsl::Vec2(1024.f, 34.f));
+        states.shader = &gfx.linesShader;
+    }
+    target.draw(strip, states);
+}
+
+bool comboBannerShown(const GameField& field, const GameContext& ctx)
+{
+    return ctx.remainingFraction > GameField::clearThreshold(ctx.difficulty) && field.comboCount > 1;
+}
+
+namespace {
+
+const char* clearedLine(int difficulty)
+{
+    switch (difficulty) {
+    case Casual:
+        return "Cleared 80%";
+    case Normal:
+        return "Cleared 90%";
+    default:
+        return "Cleared 100%";
+    }
+}
+
+const char* praise(int combo)
+{
+    if (combo == 3)
+        return "Super!";
+    if (combo == 5)
+        return "Awesome";
+    if (combo >= 7)
+        return "Incredible";
+    return "";
+}
+
+void label(sf::RenderTarget& target, sf::Text& text, const std::string& s, unsigned size, float x, float y,
+           sf::Uint8 alpha)
+{
+    text.setString(s);
+    text.setCharacterSize(size);
+    text.setFillColor(sf::Color(255, 255, 255, alpha));
+    text.setPosition(x, y);
+    target.draw(text);
+}
+
+}  // namespace
+
+void banners(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx,
+             const GameContext& ctx, sf::Text& text)
+{
+    const float w = 1024.f;
+    sf::Sprite banner(gfx.bumper);
+    if (ctx.remainingFraction <= GameField::clearThreshold(ctx.difficulty)) {
+        float y0 = 10.f;
+        if (field.throwBlocked && field.spiralOn) {
+            y0 = std::min(field.lastBubbleY * 30.f - 38.f, 668.f);
+            if (y0 >= 0.f && y0 < 100.f)
+                y0 = 10.f;
+        }
+        const float offset = field.clearedBannerOffset;
+        banner.setPosition(0.76f * w + offset, y0);
+        target.draw(banner);
+        label(target, text, "Round Over", 30, 0.77f * w + offset, y0 + 17.f, 255);
+        label(target, text, clearedLine(ctx.difficulty), 12, 0.77f * w + offset + 102.f, y0 + 54.f, 255);
+        return;
+    }
+    const float offset = field.comboBannerOffset;
+    sf::Uint8 alpha = 255;
+    if (field.comboCount <= 1) {
+        if (field.bannerHold <= 0)
+            return;
+        alpha = static_cast<sf::Uint8>(static_cast<int>(static_cast<float>(field.bannerHold - 1) * 10.2f));
+    }
+    banner.setColor(sf::Color(255, 255, 255, alpha));
+    banner.setPosition(0.76f * w + offset, 10.f);
+    target.draw(banner);
+    label(target, text, std::to_string(std::max(field.comboCount, 2)) + "x Combo", 30, 0.77f * w + offset, 27.f,
+          alpha);
+    if (field.comboCount > 2)
+        label(target, text, praise(field.comboCount), 12, 0.77f * w + offset + 125.f, 62.f, alpha);
+}
+
+}  // namespace draw

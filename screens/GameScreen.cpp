@@ -1,0 +1,142 @@
+#include "screens/GameScreen.h"
+
+#include <algorithm>
+
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Window/Event.hpp>
+#include <SFML/Window/Joystick.hpp>
+#include <SFML/Window/Keyboard.hpp>
+
+#include "app/GameContext.h"
+#include "app/Globals.h"
+#include "app/platform.h"
+#include "gfx/GraphicsResources.h"
+#include "screens/FieldDrawing.h"
+
+namespace {
+constexpr int keepRunning = -100;
+}
+
+GameScreen::GameScreen(GameContext& ctx, FieldRules rules) : field(ctx, std::move(rules))
+{
+    frameClock.restart();
+    secondClock.restart();
+}
+
+int GameScreen::pause(GameContext& ctx)
+{
+    ctx.requestedPage = PagePause;
+    ctx.audio.enterMenuMusic();
+    ctx.paused = true;
+    return ScreenMenu;
+}
+
+int GameScreen::handleEvent(const sf::Event& event, GameContext& ctx)
+{
+    switch (event.type) {
+    case sf::Event::Closed:
+        return -1;
+    case sf::Event::KeyPressed:
+        if (event.key.code == sf::Keyboard::Escape || event.key.code == sf::Keyboard::Space)
+            return pause(ctx);
+        break;
+    case sf::Event::LostFocus:
+        // Leaving the window pauses the game, unless a cleared field is celebrating.
+        if (ctx.settings.autoPause && !field.throwBlocked) {
+            ctx.requestedPage = PagePause;
+            ctx.paused = true;
+            return ScreenMenu;
+        }
+        break;
+    case sf::Event::MouseMoved:
+        if (ctx.settings.inputDevice == DeviceMouse)
+            field.pointerMoved(ctx, event.mouseMove.x, event.mouseMove.y);
+        break;
+    case sf::Event::MouseButtonPressed:
+        if (event.mouseButton.button == sf::Mouse::Middle)
+            return pause(ctx);
+        field.buttonPressed();
+        break;
+    case sf::Event::MouseButtonReleased:
+        field.buttonReleased();
+        break;
+    default:
+        break;
+    }
+    return keepRunning;
+}
+
+void GameScreen::sampleHeldInput(GameContext& ctx)
+{
+    HeldInput& held = field.held;
+    const int device = ctx.settings.inputDevice;
+    if (device >= DeviceJoystick1 && device <= DeviceJoystick4) {
+        const auto joystick = static_cast<unsigned>(device);
+        held.joystickX[device] = sf::Joystick::getAxisPosition(joystick, sf::Joystick::X);
+        held.joystickButton0[device] = sf::Joystick::isButtonPressed(joystick, 0);
+    }
+    if (device == DeviceKeyboard) {
+        held.left = sf::Keyboard::isKeyPressed(sf::Keyboard::Left);
+        held.right = sf::Keyboard::isKeyPressed(sf::Keyboard::Right);
+        held.control = sf::Keyboard::isKeyPressed(sf::Keyboard::LControl) ||
+                       sf::Keyboard::isKeyPressed(sf::Keyboard::RControl);
+    }
+}
+
+int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
+{
+    sf::RenderWindow& window = *ctx.window;
+    if (ctx.restartRequested)
+        Reset(ctx);
+    scoreText.setFont(gfx.font);
+    scoreText.setCharacterSize(24);
+    bannerText.setFont(gfx.font);
+    window.setMouseCursorVisible(ctx.settings.showMouse);
+    platform::lockPointer(window, ctx.settings.lockMouse);
+    frameClock.restart();
+
+    while (window.isOpen()) {
+        sf::Event event;
+        while (window.pollEvent(event)) {
+            const int next = handleEvent(event, ctx);
+            if (next != keepRunning)
+                return next;
+        }
+        sampleHeldInput(ctx);
+        const double dt = std::min(static_cast<double>(frameClock.restart().asSeconds()), 0.025);
+        field.Update(ctx, dt);
+        if (resetPending) {
+            ctx.requestedPage = PageRoundOver;
+            ctx.audio.enterMenuMusic();
+            return ScreenMenu;
+        }
+        if (draw::comboBannerShown(field, ctx))
+            field.bannerHold = 25;
+        ++frameCounter;
+        draw(window, gfx, ctx);
+        window.display();
+    }
+    return -1;
+}
+
+void GameScreen::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx)
+{
+    target.clear(sf::Color::Black);
+    target.setView(field.fieldView);
+    draw::background(target, gfx);
+    if (!field.bubbleInPlay && !field.throwBlocked)
+        draw::aimingGuide(target, field, gfx, ctx.aimPulse);
+    draw::popups(target, field, bannerText);
+    draw::microbes(target, field);
+    draw::paddle(target, field, gfx, paddleLayerFactors);
+    draw::particles(target, field.particles);
+    draw::fieldFrame(target);
+    draw::bottomPanel(target, gfx, frameCounter);
+    scoreText.setString(std::to_string(ctx.score));
+    scoreText.setPosition(0.80078125f * 1024.f, 0.94140625f * 768.f);
+    target.draw(scoreText);
+    draw::meter(target, gfx, ctx.remainingFraction, GameField::clearThreshold(ctx.difficulty));
+    draw::bubbles(target, field, gfx);
+    draw::catcherStrip(target, field, gfx);
+    draw::banners(target, field, gfx, ctx, bannerText);
+}

@@ -1,0 +1,50 @@
+// The game screen shared by the single-player modes: it owns a field, feeds it
+// the player's input, steps it and draws it. A mode is this screen with other
+// field rules.
+#pragma once
+
+#include <array>
+
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/System/Clock.hpp>
+
+#include "app/cScreen.h"
+#include "world/GameField.h"
+
+namespace sf {
+class RenderTarget;
+class RenderWindow;
+class Event;
+}  // namespace sf
+
+class GameScreen : public cScreen {
+public:
+    GameScreen(GameContext& ctx, FieldRules rules = {});
+
+    int Run(GraphicsResources& gfx, GameContext& ctx) override;
+    void Reset(GameContext& ctx) override { field.Reset(ctx); }
+
+    GameField field;
+
+protected:
+    // Answers the next screen number, or 0 to stay on this screen... -2 keeps going.
+    int handleEvent(const sf::Event& event, GameContext& ctx);
+    int pause(GameContext& ctx);
+    void sampleHeldInput(GameContext& ctx);
+    void draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx);
+
+    sf::Clock frameClock;
+    sf::Clock secondClock;
+    sf::Text scoreText;
+    sf::Text bannerText;
+    std::int64_t frameCounter = 0;
+    // Turns of the three stacked paddle layers per pixel of travel.
+    std::array<float, 3> paddleLayerFactors{1.0f, -0.62f, 0.37f};
+};
+
+// The Infinite mode: field after field from an increasing seed.
+class screen_3 : public GameScreen {
+public:
+    explicit screen_3(GameContext& ctx) : GameScreen(ctx) {}
+};

@@ -1,0 +1,628 @@
+#include "world/GameField.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include <box2d/box2d.h>
+
+#include "app/GameContext.h"
+#include "app/Globals.h"
+#include "world/Bursts.h"
+#include "world/Effects.h"
+#include "world/MicrobeTypes.h"
+#include "world/Units.h"
+
+namespace {
+
+void say(const char* line)
+{
+    std::fputs(line, stdout);
+    std::fflush(stdout);
+}
+
+b2Body* staticBox(b2World& world, float xPixels, float yPixels, float halfW, float halfH,
+                  unsigned short category, unsigned short maskBits)
+{
+    b2BodyDef def;
+    def.position.Set(xPixels * metresPerPixel, yPixels * metresPerPixel);
+    b2Body* body = world.CreateBody(&def);
+    b2PolygonShape box;
+    box.SetAsBox(halfW, halfH);
+    b2FixtureDef fixture;
+    fixture.shape = &box;
+    fixture.friction = 0.001f;
+    fixture.restitution = 0.f;
+    fixture.density = 0.f;
+    fixture.filter.categoryBits = category;
+    fixture.filter.maskBits = maskBits;
+    body->CreateFixture(&fixture);
+    return body;
+}
+
+void defaultPopulate(MicrobePool& pool, GameContext& ctx)
+{
+    generateField(pool, ctx.levelSeed);
+}
+
+void playBop(GameContext& ctx)
+{
+    ctx.audio.play(AudioPlayer::Effect::Bop, GameField::bopPitch(std::rand()));
+}
+
+}  // namespace
+
+GameField::GameField(GameContext& ctx, FieldRules fieldRules) : rules(std::move(fieldRules))
+{
+    if (!rules.populate)
+        rules.populate = defaultPopulate;
+    hue = std::rand() % 360;
+    fieldView.reset(sf::FloatRect(0.f, 0.f, static_cast<float>(viewWidth), static_cast<float>(viewHeight)));
+    say("constructing screen 1\n");
+
+    world = std::make_unique<b2World>(b2Vec2(0.f, 10.f));
+    world->SetAllowSleeping(true);
+    world->SetAutoClearForces(false);
+    world->SetContactListener(&listener);
+    buildBounds();
+    buildPaddle();
+    buildCatcher();
+    pool.world = world.get();
+    pool.fieldWidth = viewWidth;
+    pool.fieldHeight = viewHeight;
+
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    populate(ctx);
+    context = &ctx;
+    std::printf("difficulty level = %d # types = %d\n", pool.difficultyLevel(),
+                static_cast<int>(pool.types.size()));
+    std::fflush(stdout);
+    celebrationCountdown = 180;
+    counter = 0;
+}
+
+GameField::~GameField()
+{
+    // The world owns every body; dropping it releases them all at once.
+    world->SetContactListener(nullptr);
+}
+
+void GameField::buildBounds()
+{
+    const float w = static_cast<float>(viewWidth);
+    const float h = static_cast<float>(viewHeight);
+    staticBox(*world, -104.f, 0.f, 3.5f, h / 15.f, BodyCategory::Wall, mask::wall);
+    staticBox(*world, 104.f + w, 0.f, 3.5f, h / 15.f, BodyCategory::Wall, mask::wall);
+    staticBox(*world, w / 2.f, 95.f, w / 30.f, 1.f / 6.f, BodyCategory::Fence, mask::fence);
+    staticBox(*world, w / 2.f, -100.f - h, w / 30.f, 1.f / 6.f, BodyCategory::Wall, mask::wall);
+    staticBox(*world, w / 2.f, h - 45.f, w / 30.f, 1.f / 6.f, BodyCategory::Fence, mask::fence);
+}
+
+void GameField::buildPaddle()
+{
+    b2BodyDef def;
+    def.type = b2_dynamicBody;
+    def.bullet = true;
+    def.gravityScale = 0.f;
+    def.position.Set(static_cast<float>(viewWidth) / 2.f * metresPerPixel,
+                     0.032133333f * static_cast<float>(viewHeight));
+    paddleBody = world->CreateBody(&def);
+    b2CircleShape circle;
+    circle.m_radius = 1.4f;
+    b2FixtureDef fixture;
+    fixture.shape = &circle;
+    fixture.friction = 1.0f;
+    fixture.restitution = 0.9f;
+    fixture.density = 9000.f;
+    fixture.filter.categoryBits = BodyCategory::Paddle;
+    fixture.filter.maskBits = mask::paddle;
+    paddleBody->CreateFixture(&fixture);
+    const b2Vec2 p = paddleBody->GetPosition();
+    paddlePrevious = {p.x, p.y, 0.f};
+    paddleDrawn = paddlePrevious;
+}
+
+void GameField::buildCatcher()
+{
+    const float w = static_cast<float>(viewWidth);
+    const float h = static_cast<float>(viewHeight);
+    b2BodyDef def;
+    def.gravityScale = 0.f;
+    def.position.Set(w / 2.f * metresPerPixel, (10.f - h) * metresPerPixel);
+    catcher.body = world->CreateBody(&def);
+    b2PolygonShape box;
+    box.SetAsBox(w / 30.f, 0.0015000001f * h);
+    b2FixtureDef fixture;
+    fixture.shape = &box;
+    fixture.isSensor = true;
+    fixture.filter.categoryBits = BodyCategory::Burst;
+    fixture.filter.maskBits = mask::catcher;
+    catcher.body->CreateFixture(&fixture);
+    catcher.body->GetUserData().pointer = reinterpret_cast<uintptr_t>(&catcher);
+}
+
+void GameField::populate(GameContext& ctx)
+{
+    rules.populate(pool, ctx);
+    ctx.totalMicrobes = pool.spawnedTotal;
+    ctx.remainingMicrobes = pool.spawnedTotal;
+    ctx.remainingFraction = 1.0f;
+}
+
+float GameField::clearThreshold(int difficulty)
+{
+    switch (difficulty) {
+    case Casual:
+        return 0.2f;
+    case Normal:
+        return 0.1f;
+    default:
+        return 0.0f;
+    }
+}
+
+sf::Vector2f GameField::launchPoint() const
+{
+    return {0.5f * static_cast<float>(viewWidth), 0.0416f * static_cast<float>(viewHeight)};
+}
+
+float GameField::aimAngle() const
+{
+    const sf::Vector2f launch = launchPoint();
+    return std::atan2(static_cast<float>(aimY) - launch.y, static_cast<float>(aimX) - launch.x);
+}
+
+float GameField::bopPitch(int r)
+{
+    // 1 div r is 1 only for r = 1; r = 0 has no value and takes the common pitch.
+    if (r == 0)
+        return 1.3f;
+    return 0.8f + 0.5f * static_cast<float>(1 + ((1 / r) % 100));
+}
+
+void GameField::pointerMoved(GameContext& ctx, int windowX, int windowY)
+{
+    const float winW = static_cast<float>(ctx.settings.windowWidth);
+    const float winH = static_cast<float>(ctx.settings.windowHeight);
+    if (winW <= 0.f || winH <= 0.f)
+        return;
+    const int offset = static_cast<int>((winW - ctx.aspect * winH) * 0.5f);
+    aimX = static_cast<int>((static_cast<float>(windowX - offset)) / (ctx.aspect * winH) * 1024.f);
+    aimY = static_cast<int>(static_cast<float>(windowY) / winH * 768.f);
+    ctx.paddleTarget = static_cast<float>(aimX);
+}
+
+void GameField::buttonPressed()
+{
+    buttonHeld = true;
+    if (!bubbleInPlay && !throwBlocked)
+        throwRequested = true;
+}
+
+int GameField::Update(GameContext& ctx, double frameSeconds)
+{
+    accumulator += frameSeconds;
+    while (accumulator >= timeStep) {
+        if (paddleBody) {
+            const b2Vec2 p = paddleBody->GetPosition();
+            paddlePrevious = {p.x, p.y, paddleBody->GetAngle()};
+            paddleDrawn = paddlePrevious;
+        }
+        pool.snapPositions();
+        for (Bubble& b : bubbles) {
+            const b2Vec2 p = b.body->GetPosition();
+            b.previous = {p.x, p.y, b.body->GetAngle()};
+            b.current = b.previous;
+        }
+        scrollPrevious = scrollDrawn = scrollCurrent;
+        Logic(ctx, static_cast<float>(timeStep));
+        accumulator -= timeStep;
+    }
+    world->ClearForces();
+    alpha = accumulator / timeStep;
+    const float a = static_cast<float>(alpha);
+    if (paddleBody) {
+        const b2Vec2 p = paddleBody->GetPosition();
+        paddleDrawn.x = (1.f - a) * paddlePrevious.x + a * p.x;
+        paddleDrawn.y = (1.f - a) * paddlePrevious.y + a * p.y;
+    }
+    const bool followY = scrollCurrent == 0.f;
+    auto interpolate = [&](Pose& previous, Pose& current, b2Body* body) {
+        if (!body)
+            return;
+        const b2Vec2 p = body->GetPosition();
+        current.x = (1.f - a) * previous.x + a * p.x;
+        if (followY)
+            current.y = (1.f - a) * previous.y + a * p.y;
+    };
+    for (Microbe& m : pool.microbes)
+        interpolate(m.previous, m.current, m.body);
+    for (Bubble& b : bubbles)
+        interpolate(b.previous, b.current, b.body);
+    scrollDrawn = (1.f - a) * scrollPrevious + a * scrollCurrent;
+    return 1;
+}
+
+void GameField::Logic(GameContext& ctx, float dt)
+{
+    world->Step(dt, ctx.settings.velocityIterations, ctx.settings.positionIterations);
+    particles.enabled = ctx.settings.particles;
+    particles.update();
+    ctx.audio.nextTrackIfEnding();
+    ctx.audio.fadeStep();
+    if (catcher.timer > 0)
+        --catcher.timer;
+    if (bannerHold > 0)
+        --bannerHold;
+    ++stepCount;
+    if (stepCount == 1) {
+        ctx.totalMicrobes = pool.spawnedTotal;
+        ctx.remainingMicrobes = pool.spawnedTotal;
+        ctx.remainingFraction = 1.0f;
+    }
+    steerPaddle(ctx);
+    throwBubble(ctx);
+    upkeepBubbles(ctx);
+    upkeepPopups();
+    microbeLoop(ctx);
+    roundEnd(ctx);
+    upkeepHud(ctx);
+}
+
+void GameField::steerPaddle(GameContext& ctx)
+{
+    const int device = ctx.settings.inputDevice;
+    float v = 0.f;
+    if (device >= DeviceJoystick1 && device <= DeviceJoystick4) {
+        const float p = held.joystickX[device];
+        if (p >= 20.f || p <= -20.f) {
+            ctx.paddleTarget += 1.2f * p;
+            aimX = static_cast<int>(static_cast<float>(aimX) + p);
+            aimY = 768;
+        }
+        if (held.joystickButton0[device] && !bubbleInPlay && !throwBlocked)
+            throwRequested = true;
+    } else if (device == DeviceKeyboard) {
+        if (held.left) {
+            ctx.paddleTarget -= 125.f;
+            aimX -= 125;
+            aimY = 768;
+        }
+        if (held.right) {
+            ctx.paddleTarget += 125.f;
+            aimX += 125;
+            aimY = 768;
+        }
+        if (held.control && !bubbleInPlay && !throwBlocked)
+            throwRequested = true;
+    }
+    if (!paddleBody)
+        return;
+    const float px = paddleBody->GetPosition().x;
+    if (device == DeviceMouse) {
+        v = (ctx.paddleTarget - 30.f * px) + (ctx.paddleTarget - 512.f) / ctx.settings.sensitivity;
+    } else if ((device >= DeviceJoystick1 && device <= DeviceJoystick4) || device == DeviceKeyboard) {
+        v = ctx.paddleTarget / 30.f;
+        ctx.paddleTarget *= 0.9f;
+    }
+    // The walls let the paddle through, so keep it inside the field here.
+    const float minX = 42.f * metresPerPixel;
+    const float maxX = (static_cast<float>(viewWidth) - 42.f) * metresPerPixel;
+    if ((px <= minX && v < 0.f) || (px >= maxX && v > 0.f)) {
+        v = 0.f;
+        paddleBody->SetTransform(b2Vec2(std::clamp(px, minX, maxX), paddleBody->GetPosition().y), 0.f);
+    }
+    if (v * v > 0.f && !paddleBody->IsAwake())
+        paddleBody->SetAwake(true);
+    paddleBody->SetLinearVelocity(b2Vec2(v, 0.f));
+}
+
+void GameField::throwBubble(GameContext& ctx)
+{
+    if (!throwRequested || bubbleInPlay || throwBlocked)
+        return;
+    comboCount = 0;
+    Bubble record;
+    record.radius = 10.0f;
+    record.power = 100;
+
+    b2BodyDef def;
+    def.type = b2_dynamicBody;
+    def.bullet = true;
+    def.allowSleep = true;
+    def.awake = true;
+    def.gravityScale = 1.f;
+    def.position.Set(static_cast<float>(viewWidth) / 60.f, 0.0013866668f * static_cast<float>(viewHeight));
+    b2Body* body = world->CreateBody(&def);
+    record.body = body;
+    record.previous = {def.position.x, def.position.y, 0.f};
+    record.current = record.previous;
+
+    b2CircleShape circle;
+    circle.m_radius = record.radius / 30.f;
+    b2FixtureDef fixture;
+    fixture.shape = &circle;
+    fixture.friction = 0.1f;
+    fixture.restitution = 1.0f;
+    fixture.density = 0.85f;
+    fixture.filter.categoryBits = BodyCategory::Bubble;
+    fixture.filter.maskBits = mask::bubble;
+    body->CreateFixture(&fixture);
+
+    const float a = aimAngle();
+    const float strength = record.radius * 0.0033333336f * 135.f;
+    body->ApplyLinearImpulse(b2Vec2(strength * std::cos(a), strength * std::sin(a)), body->GetPosition(), true);
+
+    bubbles.push_back(record);
+    body->GetUserData().pointer = reinterpret_cast<uintptr_t>(&bubbles.back());
+    bubbleInPlay = true;
+    ++ctx.throwCount;
+    throwRequested = false;
+}
+
+void GameField::upkeepBubbles(GameContext& ctx)
+{
+    const float h = static_cast<float>(viewHeight);
+    for (std::size_t i = 0; i < bubbles.size();) {
+        Bubble& b = bubbles[i];
+        b2Body* body = b.body;
+        if (b.touchedPaddle) {
+            playBop(ctx);
+            b.touchedPaddle = false;
+            if (comboCount > 0) {
+                --comboCount;
+                if (comboCount == 1)
+                    comboCount = 0;
+                if (comboCount == 0)
+                    effects::burst(particles, body->GetPosition().x * 30.f, body->GetPosition().y * 30.f,
+                                   b.hitColor);
+            }
+            if (catcher.timer > 0)
+                viewShake = 12;
+        }
+        const b2Vec2 v = body->GetLinearVelocity();
+        const float speed = v.Length();
+        if (speed > 45.f)
+            body->SetLinearDamping(ctx.fastDamping);
+        else if (speed <= 25.f || catcher.timer != 0)
+            body->SetLinearDamping(0.f);
+        else
+            body->SetLinearDamping(ctx.cruiseDamping);
+        const float x = b.current.x * 30.f;
+        const float y = b.current.y * 30.f;
+        if (comboCount > 0 && b.trailOn)
+            effects::comboTrail(particles, x, y, comboCount, ctx.comboTrail, b.hitColor);
+        if (y < 10.f) {
+            const float rise = 1.578f * static_cast<float>(timeStep) * v.y * h / 30.f;
+            scrollCurrent += rise;
+            scrollDrawn += rise;
+        } else {
+            zoomFactor = 1.f;
+            scrollCurrent = scrollPrevious = scrollDrawn = 0.f;
+        }
+        if (y > h - 0.0390625f || b.finished) {
+            if (b.trailOn) {
+                effects::splash(particles, x, y);
+                ctx.audio.play(AudioPlayer::Effect::Lose);
+            }
+            b.finished = true;
+            world->DestroyBody(body);
+            bubbles.erase(bubbles.begin() + static_cast<std::ptrdiff_t>(i));
+            bubbleInPlay = false;
+            comboCount = 0;
+            continue;
+        }
+        ++i;
+    }
+}
+
+void GameField::upkeepPopups()
+{
+    for (ScorePopup& p : popups) {
+        p.life -= 1;
+        p.y -= 0.5f;
+        if (p.life < 15)
+            p.color.a = static_cast<sf::Uint8>(static_cast<int>(static_cast<float>(p.color.a) * 0.9f));
+        if (p.life < 1)
+            p.done = true;
+    }
+}
+
+void GameField::microbeLoop(GameContext& ctx)
+{
+    burstingCount = 0;
+    for (std::size_t i = 0; i < pool.size(); ++i) {
+        Microbe& m = pool.at(i);
+        if (!m.body)
+            continue;
+        const b2Vec2 p = m.body->GetPosition();
+        if (!m.bursting && !m.dead && m.ambient)
+            effects::idleShimmer(particles, p.x * 30.f, p.y * 30.f, m.color);
+        if (m.repels && m.bursting && m.blinkCounter == 15)
+            effects::repelRing(particles, p.x * 30.f, p.y * 30.f);
+        if (m.attracts && m.bursting && m.blinkCounter == 5)
+            effects::attractRing(particles, p.x * 30.f, p.y * 30.f);
+        if (m.hitBy != NotHit)
+            scoreHit(ctx, m);
+        microbeStep(m, pool);
+        if (m.bursting && m.spawnsChildren) {
+            const b2Vec2 at = m.body->GetPosition();
+            m.spawnsChildren = false;
+            spawnChildren(pool, m.childType, m.childCount, at.x * 30.f, at.y * 30.f);
+        }
+        Microbe& same = pool.at(i);
+        if (same.bursting)
+            ++burstingCount;
+        if (same.dead)
+            same.body->SetLinearDamping(10.f);
+    }
+}
+
+void GameField::scoreHit(GameContext& ctx, Microbe& m)
+{
+    if (m.type < 1000) {
+        ctx.remainingMicrobes -= 1;
+        ctx.remainingFraction = ctx.totalMicrobes > 0
+                                    ? static_cast<float>(ctx.remainingMicrobes) / static_cast<float>(ctx.totalMicrobes)
+                                    : 0.f;
+    }
+    const b2Vec2 p = m.body->GetPosition();
+    effects::burst(particles, p.x * 30.f, p.y * 30.f, m.color);
+    if (m.hitBy == HitByBubble && m.points > 0) {
+        ++comboCount;
+        if (catcher.timer > 0)
+            viewShake = 12;
+    }
+    const float pitch = bopPitch(std::rand());
+    if (!m.marked)
+        ctx.audio.play(AudioPlayer::Effect::Bop, pitch);
+    const int gained = comboCount < 2 ? m.points : comboCount * m.points * 10;
+    ctx.score += gained;
+    m.hitBy = NotHit;
+    if (m.points > 0) {
+        ScorePopup popup;
+        popup.value = gained;
+        popup.x = p.x * 30.f;
+        popup.y = p.y * 30.f - 5.f;
+        popups.push_back(popup);
+    }
+}
+
+void GameField::roundEnd(GameContext& ctx)
+{
+    const float threshold = clearThreshold(ctx.difficulty);
+    const bool quiet = burstingCount == 0 || (ctx.difficulty == Hard && burstingCount == 1);
+    if (ctx.remainingFraction <= threshold) {
+        for (Bubble& b : bubbles) {
+            if (b.finished)
+                continue;
+            ctx.audio.play(AudioPlayer::Effect::Death);
+            lastBubbleX = b.body->GetPosition().x;
+            lastBubbleY = b.body->GetPosition().y;
+            b.finished = true;
+            b.trailOn = false;
+            if (bubbleInPlay) {
+                spiralOn = true;
+                effects::burst(particles, lastBubbleX * 30.f, lastBubbleY * 30.f, sf::Color(248, 207, 103, 255));
+            }
+        }
+        throwBlocked = true;
+        celebrate(ctx);
+        if (quiet)
+            roundWon = true;
+    } else if (throwBlocked) {
+        celebrate(ctx);
+    }
+    if (!roundWon)
+        return;
+    if (celebrationCountdown == 180) {
+        ctx.audio.play(AudioPlayer::Effect::Win);
+        ctx.audio.beginFadeOut();
+    }
+    --celebrationCountdown;
+    if (celebrationCountdown == 0)
+        finishRound(ctx);
+}
+
+void GameField::celebrate(GameContext&)
+{
+    if (spiralAngle >= 210.f || !spiralOn)
+        return;
+    spiralAngle += 5.f;
+    const float radius = spiralAngle + 1.f;
+    const float cx = lastBubbleX * 30.f;
+    const float cy = lastBubbleY * 30.f;
+    for (float degrees : {spiralAngle + static_cast<float>(hue), 180.f + spiralAngle + static_cast<float>(hue)}) {
+        const float a = degrees * 3.14159265f / 180.f;
+        effects::celebrationSparks(particles, cx + radius * std::cos(a), cy + radius * std::sin(a), a);
+    }
+}
+
+void GameField::finishRound(GameContext& ctx)
+{
+    say("Level over\n");
+    resetPending = true;
+    ctx.levelSeed += 1;
+    hue = std::rand() % 360;
+    spiralOn = false;
+    destroyBubbles();
+    comboCount = 0;
+    for (Microbe& m : pool.microbes) {
+        m.dead = true;
+        m.bursting = false;
+    }
+    ctx.requestedPage = PageRoundOver;
+}
+
+void GameField::destroyBubbles()
+{
+    for (Bubble& b : bubbles) {
+        b.finished = true;
+        if (b.body)
+            world->DestroyBody(b.body);
+        b.body = nullptr;
+    }
+    bubbles.clear();
+    bubbleInPlay = false;
+}
+
+void GameField::upkeepHud(GameContext& ctx)
+{
+    const float threshold = clearThreshold(ctx.difficulty);
+    auto slide = [](float& offset) { offset *= offset < -90.f ? 0.9302325f : 0.97087383f; };
+    if (threshold < ctx.remainingFraction)
+        clearedBannerOffset = -1024.f;
+    else
+        slide(clearedBannerOffset);
+    if (comboCount < 2 && bannerHold < 1)
+        comboBannerOffset = -1024.f;
+    else
+        slide(comboBannerOffset);
+
+    fieldView.reset(sf::FloatRect(0.f, 0.f, 1024.f, 768.f));
+    fieldView.move(0.f, scrollDrawn);
+    if (viewShake > 0) {
+        const float k = static_cast<float>(viewShake);
+        const float a = static_cast<float>(std::rand() % 100 + 1);
+        const float b = static_cast<float>(std::rand() % 100 + 1);
+        fieldView.move((a * 0.01f - 0.5f) * k, (b * 0.01f - 0.5f) * k);
+        --viewShake;
+    }
+    fieldView.setViewport(ctx.viewport);
+    if (stepCount % 5 == 0)
+        ctx.aimPulse = ctx.aimPulse >= 19 ? 0 : ctx.aimPulse + 1;
+}
+
+void GameField::Reset(GameContext& ctx)
+{
+    say("Reset!\n");
+    ctx.restartRequested = false;
+    stepCount = 0;
+    viewShake = 0;
+    comboCount = 0;
+    roundWon = false;
+    throwBlocked = false;
+    scrollDrawn = scrollPrevious = scrollCurrent = 0.f;
+    celebrationCountdown = 180;
+    comboBannerOffset = -1024.f;
+    bannerHold = 0;
+    spiralAngle = 0.f;
+    spiralOn = false;
+    zoomFactor = 1.f;
+    displayFactor = 0.f;
+    hue = std::rand() % 360;
+    pool.clear();
+    catcher.timer = 0;
+    catcher.armed = true;
+    particles.clear();
+    popups.clear();
+    destroyBubbles();
+    throwRequested = false;
+    buttonHeld = false;
+    secondInPlay = false;
+    resetPending = false;
+    ctx.throwCount = 0;
+    populate(ctx);
+}

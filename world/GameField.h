@@ -1,0 +1,138 @@
+// One game field: the physics world with its walls, fences, paddle and catcher,
+// the microbes, the thrown bubbles, scoring and the end of a round. It is
+// headless: the game screens feed it input, step it and draw what it holds.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include <SFML/Graphics/View.hpp>
+
+#include "world/ContactListener.h"
+#include "world/Microbe.h"
+#include "world/MicrobePool.h"
+#include "world/Particles.h"
+
+struct GameContext;
+class b2World;
+class b2Body;
+
+// Held joystick and keyboard state, sampled by the screen each frame.
+struct HeldInput {
+    float joystickX[4]{};
+    bool joystickButton0[4]{};
+    bool left = false;
+    bool right = false;
+    bool control = false;
+};
+
+// What a mode changes about the field.
+struct FieldRules {
+    // Fills the empty pool with the round's microbes; by default the field of
+    // the context's level seed.
+    std::function<void(MicrobePool&, GameContext&)> populate;
+};
+
+class GameField {
+public:
+    GameField(GameContext& ctx, FieldRules rules = {});
+    ~GameField();
+    GameField(const GameField&) = delete;
+    GameField& operator=(const GameField&) = delete;
+
+    // Runs as many fixed steps as the frame time owes, then interpolates.
+    int Update(GameContext& ctx, double frameSeconds);
+    // One fixed step of the whole field.
+    void Logic(GameContext& ctx, float dt);
+    // A fresh round in the same world: new field, counters back to the start.
+    void Reset(GameContext& ctx);
+
+    // Pointer and buttons, from the window's events (mouse device).
+    void pointerMoved(GameContext& ctx, int windowX, int windowY);
+    void buttonPressed();
+    void buttonReleased() { buttonHeld = false; }
+
+    // Difficulty's share of microbes that may stay: 0.2, 0.1 or 0.
+    static float clearThreshold(int difficulty);
+    // Launch point in view pixels.
+    sf::Vector2f launchPoint() const;
+    // Angle of a throw towards the current aim.
+    float aimAngle() const;
+    // The bubble pitch rule: 1.3, or 1.8 when rand() gave 1.
+    static float bopPitch(int r);
+
+    b2World& physics() { return *world; }
+    b2Body* paddle() const { return paddleBody; }
+
+    GameContext* context = nullptr;
+    FieldRules rules;
+    HeldInput held;
+
+    sf::View fieldView;
+    std::int32_t counter = 0;
+    Catcher catcher;
+
+    bool throwRequested = false;
+    bool buttonHeld = false;
+    bool bubbleInPlay = false;
+    bool secondInPlay = false;
+    bool throwBlocked = false;
+    bool roundWon = false;
+    std::int32_t aimX = 512;
+    std::int32_t aimY = 768;
+    std::int32_t stepCount = 0;
+    std::int32_t comboCount = 0;
+    std::int32_t celebrationCountdown = 180;
+    std::int32_t viewShake = 0;
+    float scrollDrawn = 0.f;
+    float scrollPrevious = 0.f;
+    float scrollCurrent = 0.f;
+    float clearedBannerOffset = -1024.f;
+    float comboBannerOffset = -1024.f;
+    std::int32_t bannerHold = 0;
+    float spiralAngle = 0.f;
+    bool spiralOn = false;
+    float lastBubbleX = 0.f;
+    float lastBubbleY = 0.f;
+    std::int32_t burstingCount = 0;
+
+    std::deque<Bubble> bubbles;
+    std::deque<ScorePopup> popups;
+
+    double timeStep = 1.0 / 60.0;
+    Pose paddlePrevious;
+    Pose paddleDrawn;
+
+    MicrobePool pool;
+    ParticleSystem particles;
+    double accumulator = 0.0;
+    double alpha = 0.0;
+
+    std::int32_t hue = 0;
+    float zoomFactor = 1.f;
+    float displayFactor = 1.f;
+
+private:
+    void buildBounds();
+    void buildPaddle();
+    void buildCatcher();
+    void populate(GameContext& ctx);
+
+    void steerPaddle(GameContext& ctx);
+    void throwBubble(GameContext& ctx);
+    void upkeepBubbles(GameContext& ctx);
+    void upkeepPopups();
+    void microbeLoop(GameContext& ctx);
+    void scoreHit(GameContext& ctx, Microbe& m);
+    void roundEnd(GameContext& ctx);
+    void celebrate(GameContext& ctx);
+    void finishRound(GameContext& ctx);
+    void upkeepHud(GameContext& ctx);
+    void destroyBubbles();
+
+    std::unique_ptr<b2World> world;
+    cContactListener listener;
+    b2Body* paddleBody = nullptr;
+};

@@ -1,0 +1,18 @@
+// The microbe types and how a field of them is generated from a seed.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct Microbe;
+class MicrobePool;
+
+// Gives a microbe its type's values; an unknown type keeps the defaults.
+void setType(Microbe& microbe, int type);
+
+// Scatters n microbes of a type over the field with small random pushes.
+void addRandomMicrobes(MicrobePool& pool, int type, int n);
+
+// Seeds the game's random source and fills the pool with 15 to 30 microbes of
+// one to three types. Prints the drawn types; returns the type list.
+std::vector<int> generateField(MicrobePool& pool, std::uint32_t seed);
