@@ -217,7 +217,10 @@ int GameField::Update(GameContext& ctx, double frameSeconds)
             b.current = b.previous;
         }
         scrollPrevious = scrollDrawn = scrollCurrent;
-        Logic(ctx, static_cast<float>(timeStep));
+        if (rules.fixedStep)
+            rules.fixedStep(ctx);
+        else
+            Logic(ctx, static_cast<float>(timeStep));
         accumulator -= timeStep;
     }
     world->ClearForces();
@@ -371,6 +374,8 @@ void GameField::upkeepBubbles(GameContext& ctx)
         if (b.touchedPaddle) {
             playBop(ctx);
             b.touchedPaddle = false;
+            if (rules.onPaddleTouch)
+                rules.onPaddleTouch(ctx);
             if (comboCount > 0) {
                 --comboCount;
                 if (comboCount == 1)
@@ -470,7 +475,9 @@ void GameField::scoreHit(GameContext& ctx, Microbe& m)
     }
     const b2Vec2 p = m.body->GetPosition();
     effects::burst(particles, p.x * 30.f, p.y * 30.f, m.color);
-    if (m.hitBy == HitByBubble && m.points > 0) {
+    const int hitBy = m.hitBy;
+    const bool raisesCombo = !rules.hitRaisesCombo || rules.hitRaisesCombo(m);
+    if (m.hitBy == HitByBubble && m.points > 0 && raisesCombo) {
         ++comboCount;
         if (catcher.timer > 0)
             viewShake = 12;
@@ -488,10 +495,22 @@ void GameField::scoreHit(GameContext& ctx, Microbe& m)
         popup.y = p.y * 30.f - 5.f;
         popups.push_back(popup);
     }
+    if (rules.onHit)
+        rules.onHit(ctx, m, hitBy);
+}
+
+bool GameField::clearedAndQuiet(const GameContext& ctx) const
+{
+    const bool quiet = burstingCount == 0 || (ctx.difficulty == Hard && burstingCount == 1);
+    return quiet && ctx.remainingFraction <= clearThreshold(ctx.difficulty);
 }
 
 void GameField::roundEnd(GameContext& ctx)
 {
+    if (rules.roundEnd) {
+        rules.roundEnd(ctx);
+        return;
+    }
     const float threshold = clearThreshold(ctx.difficulty);
     const bool quiet = burstingCount == 0 || (ctx.difficulty == Hard && burstingCount == 1);
     if (ctx.remainingFraction <= threshold) {

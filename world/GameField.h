@@ -28,11 +28,22 @@ struct HeldInput {
     bool control = false;
 };
 
-// What a mode changes about the field.
+// What a mode changes about the field. Every hook is optional; an empty one
+// keeps the Infinite mode's rule.
 struct FieldRules {
     // Fills the empty pool with the round's microbes; by default the field of
     // the context's level seed.
     std::function<void(MicrobePool&, GameContext&)> populate;
+    // Whether a bubble hit on a microbe worth points raises the combo.
+    std::function<bool(const Microbe&)> hitRaisesCombo;
+    // Told after a hit has been scored (hitBy: 1 the bubble, 2 a burst).
+    std::function<void(GameContext&, const Microbe&, int hitBy)> onHit;
+    // Told when the bubble touches the paddle.
+    std::function<void(GameContext&)> onPaddleTouch;
+    // Replaces the cleared-field celebration and the end of the round.
+    std::function<void(GameContext&)> roundEnd;
+    // Runs one fixed step in place of Logic with the normal step length.
+    std::function<void(GameContext&)> fixedStep;
 };
 
 class GameField {
@@ -62,6 +73,8 @@ public:
     float aimAngle() const;
     // The bubble pitch rule: 1.3, or 1.8 when rand() gave 1.
     static float bopPitch(int r);
+    // Whether the field is cleared and nothing that matters still bursts.
+    bool clearedAndQuiet(const GameContext& ctx) const;
 
     b2World& physics() { return *world; }
     b2Body* paddle() const { return paddleBody; }

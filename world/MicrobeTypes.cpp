@@ -139,10 +139,12 @@ void addRandomMicrobes(MicrobePool& pool, int type, int n)
     }
 }
 
-std::vector<int> generateField(MicrobePool& pool, std::uint32_t seed)
+std::vector<int> generateField(MicrobePool& pool, std::uint32_t seed, int extraMax)
 {
     gameRandom().seed32(seed);
-    const int count = 15 + static_cast<int>(randomRaw() & 15u);
+    const int extra = extraMax < 0 ? static_cast<int>(randomRaw() & 15u)
+                                   : static_cast<int>(randomInt(static_cast<std::uint32_t>(extraMax)));
+    const int count = 15 + extra;
     const int typeCount = 1 + static_cast<int>(randomInt(2));
     std::vector<int> list;
     for (int i = 0; i < typeCount; ++i) {

@@ -14,5 +14,6 @@ void setType(Microbe& microbe, int type);
 void addRandomMicrobes(MicrobePool& pool, int type, int n);
 
 // Seeds the game's random source and fills the pool with 15 to 30 microbes of
-// one to three types. Prints the drawn types; returns the type list.
-std::vector<int> generateField(MicrobePool& pool, std::uint32_t seed);
+// one to three types. Prints the drawn types; returns the type list. With
+// extraMax set, the count is 15 plus a draw in [0, extraMax] instead.
+std::vector<int> generateField(MicrobePool& pool, std::uint32_t seed, int extraMax = -1);

@@ -1,0 +1,27 @@
+// The tutorial screen: the shared game screen with the tutorial's rules, its
+// instruction panels and "Click to continue.".
+#pragma once
+
+#include <SFML/Graphics/RenderTexture.hpp>
+
+#include "app/GameContext.h"
+#include "screens/GameScreen.h"
+#include "screens/Tutorial.h"
+
+class screen_2 : public GameScreen {
+public:
+    explicit screen_2(GameContext& ctx);
+
+    void Reset(GameContext& ctx) override { tutorial.Reset(ctx); }
+
+    Tutorial tutorial;
+
+protected:
+    void afterButtonPressed(GameContext& ctx) override { tutorial.dismiss(ctx); }
+    int roundOverPage(const GameContext&) const override { return PageTutorialComplete; }
+    void drawOverlay(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx) override;
+
+private:
+    sf::RenderTexture tutorialToast;
+    sf::Text panelText;
+};
