@@ -180,7 +180,9 @@ void fieldFrame(sf::RenderTarget& target)
 
 void bottomPanel(sf::RenderTarget& target, GraphicsResources& gfx, std::int64_t frameCounter)
 {
-    sf::Sprite strip(gfx.uiStrip.getTexture());
+    // The strip's colour is the UI strip's; the lines shader animates it.
+    sf::RectangleShape strip({1024.f, 36.f});
+    strip.setFillColor(sf::Color(5, 5, 5, 55));
     strip.setPosition(0.f, 0.9427083f * 768.f);
     sf::RenderStates states;
     if (sf::Shader::isAvailable()) {
@@ -281,7 +283,7 @@ void label(sf::RenderTarget& target, sf::Text& text, const std::string& s, unsig
 }  // namespace
 
 void banners(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx,
-             const GameContext& ctx, sf::Text& text)
+             const GameContext& ctx, sf::Text& text, int lastShownCombo)
 {
     const float w = 1024.f;
     sf::Sprite banner(gfx.bumper);
@@ -309,10 +311,11 @@ void banners(sf::RenderTarget& target, const GameField& field, const GraphicsRes
     banner.setColor(sf::Color(255, 255, 255, alpha));
     banner.setPosition(0.76f * w + offset, 10.f);
     target.draw(banner);
-    label(target, text, std::to_string(std::max(field.comboCount, 2)) + "x Combo", 30, 0.77f * w + offset, 27.f,
-          alpha);
-    if (field.comboCount > 2)
-        label(target, text, praise(field.comboCount), 12, 0.77f * w + offset + 125.f, 62.f, alpha);
+    // A fading banner keeps showing the combo it last showed.
+    const int combo = field.comboCount > 1 ? field.comboCount : lastShownCombo;
+    label(target, text, std::to_string(combo) + "x Combo", 30, 0.77f * w + offset, 27.f, alpha);
+    if (combo > 2)
+        label(target, text, praise(combo), 12, 0.77f * w + offset + 125.f, 62.f, alpha);
 }
 
 }  // namespace draw

@@ -31,7 +31,7 @@ void bubbles(sf::RenderTarget& target, const GameField& field, const GraphicsRes
 void catcherStrip(sf::RenderTarget& target, const GameField& field, GraphicsResources& gfx);
 // The cleared banner, or else the combo banner (also while it fades).
 void banners(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx,
-             const GameContext& ctx, sf::Text& text);
+             const GameContext& ctx, sf::Text& text, int lastShownCombo);
 // Whether the combo banner shows this frame (it then holds for 25 steps).
 bool comboBannerShown(const GameField& field, const GameContext& ctx);
 

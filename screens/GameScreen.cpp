@@ -56,6 +56,7 @@ int GameScreen::handleEvent(const sf::Event& event, GameContext& ctx)
         if (event.mouseButton.button == sf::Mouse::Middle)
             return pause(ctx);
         field.buttonPressed();
+        afterButtonPressed(ctx);
         break;
     case sf::Event::MouseButtonReleased:
         field.buttonReleased();
@@ -93,6 +94,7 @@ int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
     bannerText.setFont(gfx.font);
     window.setMouseCursorVisible(ctx.settings.showMouse);
     platform::lockPointer(window, ctx.settings.lockMouse);
+    field.fieldView.setViewport(ctx.viewport);
     frameClock.restart();
 
     while (window.isOpen()) {
@@ -106,12 +108,14 @@ int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
         const double dt = std::min(static_cast<double>(frameClock.restart().asSeconds()), 0.025);
         field.Update(ctx, dt);
         if (resetPending) {
-            ctx.requestedPage = PageRoundOver;
+            ctx.requestedPage = roundOverPage(ctx);
             ctx.audio.enterMenuMusic();
             return ScreenMenu;
         }
-        if (draw::comboBannerShown(field, ctx))
+        if (draw::comboBannerShown(field, ctx)) {
             field.bannerHold = 25;
+            lastShownCombo = field.comboCount;
+        }
         ++frameCounter;
         draw(window, gfx, ctx);
         window.display();
@@ -138,5 +142,6 @@ void GameScreen::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameCont
     draw::meter(target, gfx, ctx.remainingFraction, GameField::clearThreshold(ctx.difficulty));
     draw::bubbles(target, field, gfx);
     draw::catcherStrip(target, field, gfx);
-    draw::banners(target, field, gfx, ctx, bannerText);
+    draw::banners(target, field, gfx, ctx, bannerText, lastShownCombo);
+    drawOverlay(target, gfx, ctx);
 }

@@ -28,7 +28,12 @@ public:
     GameField field;
 
 protected:
-    // Answers the next screen number, or 0 to stay on this screen... -2 keeps going.
+    // What a mode adds to the shared screen.
+    virtual void afterButtonPressed(GameContext&) {}
+    virtual int roundOverPage(const GameContext&) const { return 5; }
+    virtual void drawOverlay(sf::RenderTarget&, GraphicsResources&, GameContext&) {}
+
+    // Answers the next screen number, or keepRunning to stay on this screen.
     int handleEvent(const sf::Event& event, GameContext& ctx);
     int pause(GameContext& ctx);
     void sampleHeldInput(GameContext& ctx);
@@ -39,6 +44,7 @@ protected:
     sf::Text scoreText;
     sf::Text bannerText;
     std::int64_t frameCounter = 0;
+    int lastShownCombo = 2;
     // Turns of the three stacked paddle layers per pixel of travel.
     std::array<float, 3> paddleLayerFactors{1.0f, -0.62f, 0.37f};
 };
