@@ -173,12 +173,13 @@ void applyRecord(GameContext& ctx, const SettingsRecord& record)
     GameSettings& s = ctx.settings;
     s.sizeIndex = isSizeIndex(n[LineSizeIndex]) ? n[LineSizeIndex] : 0;
     fitWindowToSizeIndex(ctx);
-    s.depthBits = n[LineDepthBits];
-    s.antialiasingLevel = n[LineAntialiasing];
+    // The window's context settings are unsigned: keep them to what a card offers.
+    s.depthBits = std::clamp(n[LineDepthBits], 0, 32);
+    s.antialiasingLevel = std::clamp(n[LineAntialiasing], 0, 16);
     applyVolumes(ctx, record);
     s.playerName = record.playerName;
     s.hostAddress = record.hostAddress;
-    s.tutorialPlayed = n[LineTutorialPlayed];
+    s.tutorialPlayed = n[LineTutorialPlayed] != 0 ? 1 : 0;
     s.lockMouse = n[LineLockMouse] != 0;
     s.autoPause = n[LineAutoPause] != 0;
     s.vsync = n[LineVsync] != 0;
@@ -186,7 +187,11 @@ void applyRecord(GameContext& ctx, const SettingsRecord& record)
     s.particles = n[LineParticles] != 0;
     s.sensitivityIndex = std::clamp(n[LineSensitivityIndex], 0, sensitivityCount - 1);
     s.sensitivity = sensitivityTable[s.sensitivityIndex];
-    s.inputDevice = n[LineInputDevice];
+    // A single player steers with a joystick, the mouse or the keyboard.
+    const int device = n[LineInputDevice];
+    const bool playable = (device >= DeviceJoystick1 && device <= DeviceJoystick4) || device == DeviceMouse ||
+                          device == DeviceKeyboard;
+    s.inputDevice = playable ? device : DeviceMouse;
     s.storedValue = n[LineStoredValue];
     s.velocityIterations = std::clamp(n[LineVelocityIterations], minIterations, maxIterations);
     s.positionIterations = std::clamp(n[LinePositionIterations], minIterations, maxIterations);

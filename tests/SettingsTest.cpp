@@ -303,6 +303,10 @@ TEST_F(SettingsTest, OutOfRangeValuesArePulledIntoRange)
     const Read sensitivity = [](const GameContext& c) { return c.settings.sensitivity; };
     const Read velocity = [](const GameContext& c) { return float(c.settings.velocityIterations); };
     const Read position = [](const GameContext& c) { return float(c.settings.positionIterations); };
+    const Read depth = [](const GameContext& c) { return float(c.settings.depthBits); };
+    const Read antialiasing = [](const GameContext& c) { return float(c.settings.antialiasingLevel); };
+    const Read device = [](const GameContext& c) { return float(c.settings.inputDevice); };
+    const Read tutorial = [](const GameContext& c) { return float(c.settings.tutorialPlayed); };
     const float desktopWidth = float(desktopMinusMargins().x);
 
     struct OutOfRange {
@@ -321,6 +325,10 @@ TEST_F(SettingsTest, OutOfRangeValuesArePulledIntoRange)
         {17, "0", velocity, 1.f},         {17, "-4", velocity, 1.f},
         {17, "2000000000", velocity, 50.f},
         {18, "0", position, 1.f},         {18, "51", position, 50.f},
+        {4, "-8", depth, 0.f},            {5, "-1", antialiasing, 0.f},
+        {5, "4096", antialiasing, 16.f},  {8, "7", tutorial, 1.f},
+        {15, "12", device, 10.f},         {15, "-2", device, 10.f},
+        {15, "11", device, 11.f},
     };
     for (const OutOfRange& row : table) {
         SCOPED_TRACE("line " + std::to_string(row.line) + " holding " + row.text);
