@@ -167,7 +167,7 @@ void applyVolumes(GameContext& ctx, const SettingsRecord& record)
 
 // Values the menu would never produce are pulled back into range, so a
 // hand-edited or damaged file can't index past a table or stall the physics.
-void applyRecord(GameContext& ctx, const SettingsRecord& record)
+void applyRecord(GameContext& ctx, const SettingsRecord& record, bool fileRead)
 {
     const auto& n = record.numbers;
     GameSettings& s = ctx.settings;
@@ -176,7 +176,10 @@ void applyRecord(GameContext& ctx, const SettingsRecord& record)
     // The window's context settings are unsigned: keep them to what a card offers.
     s.depthBits = std::clamp(n[LineDepthBits], 0, 32);
     s.antialiasingLevel = std::clamp(n[LineAntialiasing], 0, 16);
-    applyVolumes(ctx, record);
+    // Without a file no volume is handed over: the menu tune keeps the sound
+    // library's full volume on a first start.
+    if (fileRead)
+        applyVolumes(ctx, record);
     s.playerName = record.playerName;
     s.hostAddress = record.hostAddress;
     s.tutorialPlayed = n[LineTutorialPlayed] != 0 ? 1 : 0;
@@ -275,7 +278,7 @@ void loadSettings(GameContext& ctx)
 {
     // No file reads as a file whose first value is missing: all defaults.
     std::ifstream file(ctx.settingsPrefix + settingsFileName);
-    applyRecord(ctx, readRecord(file, defaultRecord()));
+    applyRecord(ctx, readRecord(file, defaultRecord()), file.is_open());
 }
 
 void saveSettings(GameContext& ctx)

@@ -131,6 +131,7 @@ TEST_F(SettingsTest, FirstStartWithoutFileUsesDesktopAndDefaultVolumes)
     expectWindow(*ctx, desktopMinusMargins());
     EXPECT_EQ(ctx->audio.soundVolume(), 50.f);
     EXPECT_EQ(ctx->audio.musicVolume(), 0.f);
+    EXPECT_EQ(ctx->audio.menuTuneVolume(), 100.f) << "no volume is handed to the menu tune without a file";
     EXPECT_TRUE(ctx->settings.vsync);
     EXPECT_TRUE(ctx->settings.showMouse);
     EXPECT_EQ(ctx->settings.depthBits, 32);
