@@ -3,10 +3,6 @@
 #include "app/Globals.h"
 #include "app/cScreen.h"
 
-int viewWidth = 1024;
-int viewHeight = 768;
-bool resetPending = false;
-
 void runScreenLoop(const std::vector<cScreen*>& screens, GraphicsResources& gfx, GameContext& ctx)
 {
     int current = ScreenTitle;

@@ -1,0 +1,5 @@
+#include "app/Globals.h"
+
+int viewWidth = 1024;
+int viewHeight = 768;
+bool resetPending = false;
