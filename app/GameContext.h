@@ -15,6 +15,7 @@
 #include "app/Settings.h"
 #include "app/Statistics.h"
 #include "audio/AudioPlayer.h"
+#include "screens/Course.h"
 
 namespace sf {
 class RenderWindow;
@@ -30,6 +31,25 @@ enum RequestedPage : int {
 };
 
 enum Difficulty : int { Casual = 0, Normal = 1, Hard = 2 };
+
+// One player of the war game: the menu picks the device, the war screens aim
+// from the seat's corner.
+struct Seat {
+    std::int32_t aimX = 512;
+    std::int32_t aimY = 384;
+    float aimAngle = 0.f;      // radians, for joystick and keyboard aiming
+    std::int32_t device = 12;  // a computer player until the menu says otherwise
+    float pivotX = 0.f;
+    float pivotY = 0.f;
+    bool ready = false;
+    bool joined = false;
+};
+
+// What the "Network Setup" page decides for the networked war game.
+struct NetRole {
+    bool isHost = false;
+    std::int32_t localDevice = 10;  // the mouse
+};
 
 struct GameContext {
     GameContext();
@@ -66,8 +86,15 @@ struct GameContext {
     bool comboTrail = true;
     int aimPulse = 0;
 
+    Course course;
     float cleanedPercent = 0.f;
     std::array<int, 4> warCounts{};
+    // Players 1 to 4 in the corners: top left, top right, bottom left, bottom right.
+    std::array<Seat, 4> seats{Seat{512, 384, 0.f, 12, 15.f, 107.f},
+                              Seat{512, 384, 90.f, 12, 1009.f, 107.f},
+                              Seat{512, 384, 225.f, 12, 15.f, 706.f},
+                              Seat{512, 384, 135.f, 12, 1009.f, 706.f}};
+    NetRole net;
 
     // window sizes of the size option (index 0: the desktop)
     std::array<int, 8> windowWidths{0, 640, 800, 1024, 1280, 1366, 1600, 1920};
