@@ -229,7 +229,8 @@ Menu::Menu(GameContext& ctx) : m_ctx(ctx), m_pages(buildMenuPages())
 
 bool Menu::itemShown(int item) const
 {
-    return item != hiddenItem();
+    const int hidden = hiddenItem();
+    return hidden == 0 || item != hidden;
 }
 
 int Menu::hiddenItem() const

@@ -1,13 +1,16 @@
 #include "screens/ScreenTable.h"
 
-#include "frontend/TemporaryFrontScreens.h"
+#include "frontend/MenuScreen.h"
+#include "frontend/TitleScreen.h"
 #include "screens/GameScreen.h"
+#include "screens/screen_2.h"
+#include "screens/UnbuiltModeScreen.h"
 
 ScreenTable::ScreenTable(GameContext& ctx)
 {
-    m_owned.push_back(std::make_unique<TemporaryTitleScreen>());
-    m_owned.push_back(std::make_unique<TemporaryMenuScreen>());
-    m_owned.push_back(std::make_unique<UnbuiltModeScreen>());
+    m_owned.push_back(std::make_unique<screen_0>(ctx));
+    m_owned.push_back(std::make_unique<screen_1>(ctx));
+    m_owned.push_back(std::make_unique<screen_2>(ctx));
     m_owned.push_back(std::make_unique<screen_3>(ctx));
     m_owned.push_back(std::make_unique<UnbuiltModeScreen>());
     m_owned.push_back(std::make_unique<UnbuiltModeScreen>());

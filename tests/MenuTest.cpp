@@ -137,6 +137,11 @@ TEST_F(MenuTest, UpdateItemShowsOnlyWhenANewerVersionExists)
     menu->pointerMoved(200, y);
     EXPECT_EQ(menu->hovered, Menu::mainItemUpdate);
     EXPECT_TRUE(menu->itemShown(Menu::mainItemUpdate));
+
+    ctx->newerVersionAvailable = false;
+    menu->page = PageOptions;
+    for (int i = 0; i < static_cast<int>(menu->currentPage().size()); ++i)
+        EXPECT_TRUE(menu->itemShown(i)) << "every line of the other pages shows, title too";
 }
 
 TEST_F(MenuTest, SizeCyclingWrapsBothWaysAndIsSaved)

@@ -1,0 +1,8 @@
+#include "screens/UnbuiltModeScreen.h"
+
+#include "app/Globals.h"
+
+void UnbuiltModeScreen::Reset(GameContext&)
+{
+    resetPending = false;
+}
