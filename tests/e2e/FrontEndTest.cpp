@@ -1,0 +1,165 @@
+// The front end with the real binary and real clicks: the title, the menu's
+// pages, starting the Infinite mode, pausing and going on, an option that is
+// saved, and leaving the game from anywhere.
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "Flows.h"
+
+using namespace e2e;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The menu takes a second to come in and a second to slide out and fade.
+constexpr auto menuEnters = 1400ms;
+constexpr auto menuLeaves = 1900ms;
+
+const sf::Color green(133, 227, 114);  // type 1 of the seed-0 field
+const sf::Color blue(120, 180, 240);   // type 4 of the seed-0 field
+// The frosted card behind the menu items, over the dark slide.
+const sf::Color card(196, 210, 208);
+
+// The middle of menu line i (0: the page title) in a 1024 x 768 window.
+int itemY(int i)
+{
+    return static_cast<int>((0.21 + 0.08 * i) * 768.0) + 17;
+}
+
+void clickItem(GameProcess& game, int item, int button = 1)
+{
+    game.click(250, itemY(item), button);
+    game.pause(250ms);
+}
+
+int microbePixels(const sf::Image& shot)
+{
+    return countNear(shot, green, 40, {0, 100, 1024, 620}) + countNear(shot, blue, 40, {0, 100, 1024, 620});
+}
+
+int cardPixels(const sf::Image& shot, sf::IntRect area = {110, 200, 310, 300})
+{
+    return countNear(shot, card, 28, area);
+}
+
+// Below the fifth item: the main page's card reaches here, the pause page's not.
+const sf::IntRect belowFiveItems{110, 532, 310, 40};
+
+std::vector<std::string> settingsLines(const GameProcess& game)
+{
+    std::ifstream file(game.directory() + "/settings.cfg");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+LaunchOptions windowed()
+{
+    LaunchOptions options;
+    options.settings = windowedSettings();
+    return options;
+}
+
+void startGame(GameProcess& game)
+{
+    ASSERT_TRUE(game.waitForOutput("starting main message loop\n"));
+    ASSERT_NE(game.window(), 0u);
+    game.pause(500ms);
+}
+
+void leaveTitle(GameProcess& game)
+{
+    game.click(512, 600);
+    game.pause(menuEnters);
+}
+
+}  // namespace
+
+TEST(FrontEnd, TitleToInfiniteThenPauseAndContinue)
+{
+    GameProcess game(windowed());
+    startGame(game);
+    EXPECT_NE(game.output().find("Constructing Screen 0\n"), std::string::npos);
+    EXPECT_NE(game.output().find("Constructing Screen 1\n"), std::string::npos);
+    const sf::Image title = game.screenshot();
+    EXPECT_GT(litShare(title), 0.5);
+    EXPECT_LT(cardPixels(title), 500) << "no menu on the title";
+
+    leaveTitle(game);
+    const sf::Image main = game.screenshot();
+    EXPECT_GT(cardPixels(main), 30000) << "the main menu's card should show";
+    EXPECT_GT(cardPixels(main, belowFiveItems), 3000) << "the main page has six lines";
+
+    clickItem(game, 2);  // the mode item: Tutorial -> Infinite
+    clickItem(game, 1);  // "Play"
+    clickItem(game, 1);  // "Casual"
+    game.pause(menuLeaves);
+    const sf::Image field = game.screenshot();
+    EXPECT_GT(microbePixels(field), 200) << "the Infinite field should be running";
+    EXPECT_LT(cardPixels(field), 500);
+
+    game.key("Escape");
+    game.pause(menuEnters);
+    const sf::Image paused = game.screenshot();
+    EXPECT_LT(microbePixels(paused), microbePixels(field) / 5) << "Escape leaves the field for the menu";
+    EXPECT_GT(cardPixels(paused), 30000);
+    EXPECT_LT(cardPixels(paused, belowFiveItems), 300) << "the pause page has five lines";
+
+    clickItem(game, 1);  // "Continue"
+    game.pause(menuLeaves);
+    EXPECT_GT(microbePixels(game.screenshot()), 200) << "Continue goes back to the field";
+
+    game.closeWindow();
+    EXPECT_EQ(game.waitForExit(), 0);
+}
+
+TEST(FrontEnd, SoundVolumeChangesAreSaved)
+{
+    GameProcess game(windowed());
+    startGame(game);
+    leaveTitle(game);
+    clickItem(game, 3);  // "Options"
+    clickItem(game, 1);  // "Sound Volume", left button: quieter
+    ASSERT_EQ(settingsLines(game).size(), 20u);
+    EXPECT_EQ(settingsLines(game)[5], "40");
+    clickItem(game, 1, 3);
+    clickItem(game, 1, 3);  // right button: louder
+    EXPECT_EQ(settingsLines(game)[5], "60");
+    EXPECT_EQ(settingsLines(game)[18], "Tester") << "the rest of the file is kept";
+
+    game.closeWindow();
+    EXPECT_EQ(game.waitForExit(), 0);
+}
+
+// Closing the window ends the game cleanly wherever the player is, and so
+// does "Exit".
+class FrontEndLeaving : public ::testing::TestWithParam<int> {};
+
+TEST_P(FrontEndLeaving, EndsWithStatusZero)
+{
+    GameProcess game(windowed());
+    startGame(game);
+    const int where = GetParam();
+    if (where >= 1)
+        leaveTitle(game);
+    if (where == 2)
+        clickItem(game, 1);  // "Play": the difficulty page
+    if (where == 3)
+        clickItem(game, 6);  // "Exit"
+    else
+        game.closeWindow();
+    EXPECT_EQ(game.waitForExit(), 0);
+}
+
+std::string placeName(const ::testing::TestParamInfo<int>& info)
+{
+    static const char* const names[] = {"CloseOnTitle", "CloseOnMainMenu", "CloseOnDifficulty",
+                                        "ExitItem"};
+    return names[info.param];
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, FrontEndLeaving, ::testing::Values(0, 1, 2, 3), placeName);
