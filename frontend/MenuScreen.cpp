@@ -162,12 +162,7 @@ void screen_1::drawItems(sf::RenderTarget& target, GraphicsResources& gfx)
             lastShown = i;
 
     const float top = menuLayout::itemY(0) - 14.f;
-    sf::RectangleShape card({cardWidth, menuLayout::itemY(lastShown) + 50.f - top});
-    card.setPosition(cardLeft + slide, top);
-    card.setFillColor(cardColour);
-    card.setOutlineColor(cardEdge);
-    card.setOutlineThickness(2.f);
-    target.draw(card);
+    drawCard(target, {cardLeft + slide, top, cardWidth, menuLayout::itemY(lastShown) + 50.f - top});
     sf::RectangleShape band({cardWidth, 54.f});
     band.setPosition(cardLeft + slide, top);
     band.setFillColor(titleBand);
@@ -175,50 +170,60 @@ void screen_1::drawItems(sf::RenderTarget& target, GraphicsResources& gfx)
 
     m_text.setFont(gfx.font);
     m_text.setCharacterSize(menuLayout::itemCharacterSize);
-    for (int i = 0; i < static_cast<int>(page.size()); ++i) {
-        if (!menu.itemShown(i))
-            continue;
-        const bool hovered = i == menu.hovered && i != 0;
-        const float x = menuLayout::itemX + slide;
-        const float y = menuLayout::itemY(i);
-        if (hovered) {
-            sf::RectangleShape bar({static_cast<float>(menuLayout::hoverRight - menuLayout::hoverLeft),
-                                    menuLayout::hoverHeight});
-            // Set a little higher than the hover box so the label sits in its middle.
-            bar.setPosition(static_cast<float>(menuLayout::hoverLeft) + slide, y - 3.f);
-            bar.setFillColor(hoverBar);
-            target.draw(bar);
-        }
-        m_text.setString(menu.labelOf(i));
-        m_text.setFillColor(i == 0 ? titleText : hovered ? hoverText : itemText);
-        m_text.setPosition(x, y);
-        target.draw(m_text);
-
-        std::string value = menu.valueOf(i);
-        const bool typing = menu.editor.active() && i == menu.hovered;
-        if (typing)
-            value += (m_clock.getElapsedTime().asMilliseconds() / 400) % 2 == 0 ? "_" : " ";
-        if (value.empty() && !typing)
-            continue;
-        // The value follows its label; a label without ": " gets room for its bar.
-        const std::string label = m_text.getString();
-        const float labelEnd = m_text.findCharacterPos(label.size()).x;
-        const float valueX = labelEnd + (!label.empty() && label.back() == ' ' ? 2.f : 14.f);
-        m_text.setString(value);
-        m_text.setFillColor(hovered ? hoverText : valueText);
-        m_text.setPosition(valueX, y);
-        target.draw(m_text);
-    }
+    for (int i = 0; i < static_cast<int>(page.size()); ++i)
+        if (menu.itemShown(i))
+            drawItem(target, i, slide);
 
     if (menu.page == PageUpgrade) {
+        const float y = menuLayout::itemY(lastShown + 1);
+        drawCard(target, {cardLeft + slide, y - 22.f, cardWidth, 40.f});
         m_text.setString(menu.coinsLine());
         m_text.setFillColor(valueText);
-        m_text.setPosition(menuLayout::itemX + slide, menuLayout::itemY(lastShown + 1) - 16.f);
-        card.setSize({cardWidth, 40.f});
-        card.setPosition(cardLeft + slide, menuLayout::itemY(lastShown + 1) - 22.f);
-        target.draw(card);
+        m_text.setPosition(menuLayout::itemX + slide, y - 16.f);
         target.draw(m_text);
     }
+}
+
+void screen_1::drawCard(sf::RenderTarget& target, sf::FloatRect box)
+{
+    sf::RectangleShape card({box.width, box.height});
+    card.setPosition(box.left, box.top);
+    card.setFillColor(cardColour);
+    card.setOutlineColor(cardEdge);
+    card.setOutlineThickness(2.f);
+    target.draw(card);
+}
+
+void screen_1::drawItem(sf::RenderTarget& target, int i, float slide)
+{
+    const bool hovered = i == menu.hovered && i != 0;
+    const float y = menuLayout::itemY(i);
+    if (hovered) {
+        sf::RectangleShape bar({static_cast<float>(menuLayout::hoverRight - menuLayout::hoverLeft),
+                                menuLayout::hoverHeight});
+        // Set a little higher than the hover box so the label sits in its middle.
+        bar.setPosition(static_cast<float>(menuLayout::hoverLeft) + slide, y - 3.f);
+        bar.setFillColor(hoverBar);
+        target.draw(bar);
+    }
+    const std::string label = menu.labelOf(i);
+    m_text.setString(label);
+    m_text.setFillColor(i == 0 ? titleText : hovered ? hoverText : itemText);
+    m_text.setPosition(menuLayout::itemX + slide, y);
+    target.draw(m_text);
+
+    std::string value = menu.valueOf(i);
+    const bool typing = menu.editor.active() && i == menu.hovered;
+    if (typing)
+        value += (m_clock.getElapsedTime().asMilliseconds() / 400) % 2 == 0 ? "_" : " ";
+    if (value.empty())
+        return;
+    // The value follows its label; a label without ": " gets room for its bar.
+    const float labelEnd = m_text.findCharacterPos(label.size()).x;
+    m_text.setString(value);
+    m_text.setFillColor(hovered ? hoverText : valueText);
+    m_text.setPosition(labelEnd + (!label.empty() && label.back() == ' ' ? 2.f : 14.f), y);
+    target.draw(m_text);
 }
 
 void screen_1::drawDescription(sf::RenderTarget& target, GraphicsResources& gfx)

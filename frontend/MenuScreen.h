@@ -3,6 +3,7 @@
 // leaves towards the selected game when the Menu says so.
 #pragma once
 
+#include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/System/Clock.hpp>
 
@@ -29,6 +30,8 @@ private:
     int update(GameContext& ctx);
     void draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx);
     void drawItems(sf::RenderTarget& target, GraphicsResources& gfx);
+    void drawCard(sf::RenderTarget& target, sf::FloatRect box);
+    void drawItem(sf::RenderTarget& target, int item, float slide);
     void drawDescription(sf::RenderTarget& target, GraphicsResources& gfx);
     void drawCoursePanel(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx);
     void drawCleanPanel(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx);
