@@ -57,13 +57,6 @@ std::vector<std::string> settingsLines(const GameProcess& game)
     return lines;
 }
 
-LaunchOptions windowed()
-{
-    LaunchOptions options;
-    options.settings = windowedSettings();
-    return options;
-}
-
 void startGame(GameProcess& game)
 {
     ASSERT_TRUE(game.waitForOutput("starting main message loop\n"));

@@ -50,6 +50,13 @@ std::string windowedSettings(int inputDevice, bool autoPause)
     return s.str();
 }
 
+LaunchOptions windowed()
+{
+    LaunchOptions options;
+    options.settings = windowedSettings();
+    return options;
+}
+
 int runCommand(const std::vector<std::string>& argv, std::string* output)
 {
     std::vector<std::string> args = argv;

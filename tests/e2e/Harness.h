@@ -23,6 +23,9 @@ struct LaunchOptions {
 // pixels), effects on, auto pause off, the given input device.
 std::string windowedSettings(int inputDevice = 10, bool autoPause = false);
 
+// A start with resources and the windowed settings above.
+LaunchOptions windowed();
+
 class GameProcess {
 public:
     explicit GameProcess(const LaunchOptions& options = {});

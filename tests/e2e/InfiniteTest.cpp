@@ -47,7 +47,7 @@ int microbePixels(const sf::Image& shot)
 
 TEST(Infinite, AimThrowAndPause)
 {
-    GameProcess game({.settings = windowedSettings()});
+    GameProcess game(windowed());
     ASSERT_TRUE(game.waitForOutput("starting main message loop\n"));
     enterInfinite(game);
 

@@ -43,7 +43,9 @@ TEST(Sound, MenuTunePlaysFromStartUp)
     std::ofstream(conf) << "[general]\ndrivers=wave\nsample-type=int16\nchannels=stereo\n[wave]\nfile=" << wave << "\n";
     {
         // No settings file: the menu tune plays at the library's full volume.
-        GameProcess game({.environment = {"ALSOFT_CONF=" + conf, "ALSOFT_DRIVERS=wave"}});
+        LaunchOptions recorded;
+        recorded.environment = {"ALSOFT_CONF=" + conf, "ALSOFT_DRIVERS=wave"};
+        GameProcess game(recorded);
         ASSERT_TRUE(game.waitForOutput("starting main message loop\n"));
         game.pause(3s);
         game.closeWindow();

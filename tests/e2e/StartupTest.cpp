@@ -24,7 +24,7 @@ void expectInOrder(const std::string& output, const std::vector<std::string>& li
 
 TEST(Startup, PrintsItsLinesDrawsAndQuitsWhenClosed)
 {
-    GameProcess game({.settings = windowedSettings()});
+    GameProcess game(windowed());
     ASSERT_TRUE(game.waitForOutput("starting main message loop\n"));
     const std::string out = game.output();
     // The Infinite screen builds the seed-0 field while starting up.
@@ -45,7 +45,9 @@ TEST(Startup, PrintsItsLinesDrawsAndQuitsWhenClosed)
 
 TEST(Startup, WithoutResourcesReportsWhatIsMissingAndStillRuns)
 {
-    GameProcess game({.withResources = false, .settings = windowedSettings()});
+    LaunchOptions bare = windowed();
+    bare.withResources = false;
+    GameProcess game(bare);
     ASSERT_TRUE(game.waitForOutput("starting main message loop\n"));
     expectInOrder(game.output(), {"Texture load fail\n", "shader load fail\n", "failed to load proj.png\n",
                                   "Texture data loaded\n", "starting main message loop\n"});
