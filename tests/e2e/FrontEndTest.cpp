@@ -126,6 +126,21 @@ TEST(FrontEnd, SoundVolumeChangesAreSaved)
 
     game.closeWindow();
     EXPECT_EQ(game.waitForExit(), 0);
+
+    // The next start picks the saved volume up: one step down from 60 is 50.
+    std::string saved;
+    for (const std::string& line : settingsLines(game))
+        saved += line + "\n";
+    LaunchOptions again = windowed();
+    again.settings = saved;
+    GameProcess next(again);
+    startGame(next);
+    leaveTitle(next);
+    clickItem(next, 3);  // "Options"
+    clickItem(next, 1);  // "Sound Volume", quieter
+    EXPECT_EQ(settingsLines(next)[5], "50");
+    next.closeWindow();
+    EXPECT_EQ(next.waitForExit(), 0);
 }
 
 // Closing the window ends the game cleanly wherever the player is, and so
