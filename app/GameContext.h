@@ -12,6 +12,7 @@
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/Graphics/Texture.hpp>
 
+#include "app/RequestedPage.h"
 #include "app/Settings.h"
 #include "app/Statistics.h"
 #include "audio/AudioPlayer.h"
@@ -21,14 +22,6 @@ namespace sf {
 class RenderWindow;
 }
 
-// Pages the menu shows when a game screen hands over.
-enum RequestedPage : int {
-    PageMain = 0,
-    PagePause = 3,
-    PageRoundOver = 5,
-    PageCourseOver = 9,
-    PageTutorialComplete = 12,
-};
 
 enum Difficulty : int { Casual = 0, Normal = 1, Hard = 2 };
 

@@ -11,26 +11,27 @@
 
 #include <SFML/System/String.hpp>
 
+#include "app/RequestedPage.h"
 #include "frontend/MenuItems.h"
 #include "world/Particles.h"
 
 struct GameContext;
 
-// The pages by number (the game screens' requests live in GameContext.h).
+// The pages by number; those a game screen may ask for are its requests.
 enum MenuPageNumber : int {
-    PageMainMenu = 0,
+    PageMainMenu = PageMain,
     PageUpgrade = 1,
     PageOptions = 2,
-    PagePauseMenu = 3,
+    PagePauseMenu = PagePause,
     PageDifficulty = 4,
-    PageRoundOverMenu = 5,
+    PageRoundOverMenu = PageRoundOver,
     PageInputSelection = 6,
     PageNetworkSetup = 7,
     PageCourseOptions = 8,
-    PageCourseOverMenu = 9,
+    PageCourseOverMenu = PageCourseOver,
     PageGraphicsOptions = 10,
     PageControllerOptions = 11,
-    PageTutorialCompleteMenu = 12,
+    PageTutorialCompleteMenu = PageTutorialComplete,
     menuPageCount = 13,
 };
 

@@ -9,6 +9,7 @@
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/System/Clock.hpp>
 
+#include "app/RequestedPage.h"
 #include "app/cScreen.h"
 #include "world/GameField.h"
 
@@ -30,7 +31,7 @@ public:
 protected:
     // What a mode adds to the shared screen.
     virtual void afterButtonPressed(GameContext&) {}
-    virtual int roundOverPage(const GameContext&) const { return 5; }
+    virtual int roundOverPage(const GameContext&) const { return PageRoundOver; }
     virtual void drawOverlay(sf::RenderTarget&, GraphicsResources&, GameContext&) {}
 
     // Answers the next screen number, or keepRunning to stay on this screen.

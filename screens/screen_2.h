@@ -4,7 +4,7 @@
 
 #include <SFML/Graphics/RenderTexture.hpp>
 
-#include "app/GameContext.h"
+#include "app/RequestedPage.h"
 #include "screens/GameScreen.h"
 #include "screens/Tutorial.h"
 
