@@ -283,7 +283,7 @@ void label(sf::RenderTarget& target, sf::Text& text, const std::string& s, unsig
 }  // namespace
 
 void banners(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx,
-             const GameContext& ctx, sf::Text& text, int lastShownCombo)
+             const GameContext& ctx, sf::Text& text, int lastShownCombo, const std::string& clearedOverride)
 {
     const float w = 1024.f;
     sf::Sprite banner(gfx.bumper);
@@ -297,6 +297,10 @@ void banners(sf::RenderTarget& target, const GameField& field, const GraphicsRes
         const float offset = field.clearedBannerOffset;
         banner.setPosition(0.76f * w + offset, y0);
         target.draw(banner);
+        if (!clearedOverride.empty()) {
+            label(target, text, clearedOverride, 30, 0.77f * w + offset, 27.f, 255);
+            return;
+        }
         label(target, text, "Round Over", 30, 0.77f * w + offset, y0 + 17.f, 255);
         label(target, text, clearedLine(ctx.difficulty), 12, 0.77f * w + offset + 102.f, y0 + 54.f, 255);
         return;

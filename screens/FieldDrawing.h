@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace sf {
 class RenderTarget;
@@ -31,7 +32,7 @@ void bubbles(sf::RenderTarget& target, const GameField& field, const GraphicsRes
 void catcherStrip(sf::RenderTarget& target, const GameField& field, GraphicsResources& gfx);
 // The cleared banner, or else the combo banner (also while it fades).
 void banners(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx,
-             const GameContext& ctx, sf::Text& text, int lastShownCombo);
+             const GameContext& ctx, sf::Text& text, int lastShownCombo, const std::string& clearedLine = {});
 // Whether the combo banner shows this frame (it then holds for 25 steps).
 bool comboBannerShown(const GameField& field, const GameContext& ctx);
 

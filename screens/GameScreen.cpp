@@ -23,10 +23,13 @@ GameScreen::GameScreen(GameContext& ctx, FieldRules rules) : field(ctx, std::mov
     secondClock.restart();
 }
 
-int GameScreen::pause(GameContext& ctx)
+int GameScreen::pause(GameContext& ctx, PauseCause cause)
 {
+    beforePause(cause, ctx);
     ctx.requestedPage = PagePause;
-    ctx.audio.enterMenuMusic();
+    // Pausing by itself leaves the music alone, as the focus stand-in of a timer.
+    if (cause != PauseCause::Focus)
+        ctx.audio.enterMenuMusic();
     ctx.paused = true;
     return ScreenMenu;
 }
@@ -38,15 +41,13 @@ int GameScreen::handleEvent(const sf::Event& event, GameContext& ctx)
         return -1;
     case sf::Event::KeyPressed:
         if (event.key.code == sf::Keyboard::Escape || event.key.code == sf::Keyboard::Space)
-            return pause(ctx);
+            return pause(ctx, PauseCause::Key);
+        onKeyPressed(event.key.code, ctx);
         break;
     case sf::Event::LostFocus:
         // Leaving the window pauses the game, unless a cleared field is celebrating.
-        if (ctx.settings.autoPause && !field.throwBlocked) {
-            ctx.requestedPage = PagePause;
-            ctx.paused = true;
-            return ScreenMenu;
-        }
+        if (ctx.settings.autoPause && !field.throwBlocked)
+            return pause(ctx, PauseCause::Focus);
         break;
     case sf::Event::MouseMoved:
         if (ctx.settings.inputDevice == DeviceMouse)
@@ -54,7 +55,7 @@ int GameScreen::handleEvent(const sf::Event& event, GameContext& ctx)
         break;
     case sf::Event::MouseButtonPressed:
         if (event.mouseButton.button == sf::Mouse::Middle)
-            return pause(ctx);
+            return pause(ctx, PauseCause::MiddleButton);
         field.buttonPressed();
         afterButtonPressed(ctx);
         break;
@@ -109,7 +110,8 @@ int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
         field.Update(ctx, dt);
         if (resetPending) {
             ctx.requestedPage = roundOverPage(ctx);
-            ctx.audio.enterMenuMusic();
+            if (menuMusicOnRoundOver())
+                ctx.audio.enterMenuMusic();
             return ScreenMenu;
         }
         if (draw::comboBannerShown(field, ctx)) {
@@ -128,10 +130,12 @@ void GameScreen::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameCont
     target.clear(sf::Color::Black);
     target.setView(field.fieldView);
     draw::background(target, gfx);
+    drawUnderMicrobes(target, gfx, ctx);
     if (!field.bubbleInPlay && !field.throwBlocked)
         draw::aimingGuide(target, field, gfx, ctx.aimPulse);
     draw::popups(target, field, bannerText);
     draw::microbes(target, field);
+    drawAfterMicrobes(target, gfx, ctx);
     draw::paddle(target, field, gfx, paddleLayerFactors);
     draw::particles(target, field.particles);
     draw::fieldFrame(target);
@@ -142,6 +146,6 @@ void GameScreen::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameCont
     draw::meter(target, gfx, ctx.remainingFraction, GameField::clearThreshold(ctx.difficulty));
     draw::bubbles(target, field, gfx);
     draw::catcherStrip(target, field, gfx);
-    draw::banners(target, field, gfx, ctx, bannerText, lastShownCombo);
+    draw::banners(target, field, gfx, ctx, bannerText, lastShownCombo, clearedBannerLine(ctx));
     drawOverlay(target, gfx, ctx);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Text.hpp>
@@ -29,14 +30,24 @@ public:
     GameField field;
 
 protected:
+    enum class PauseCause { Key, Focus, MiddleButton };
+
     // What a mode adds to the shared screen.
     virtual void afterButtonPressed(GameContext&) {}
+    virtual void onKeyPressed(int /*sfKeyCode*/, GameContext&) {}
+    virtual void beforePause(PauseCause, GameContext&) {}
     virtual int roundOverPage(const GameContext&) const { return PageRoundOver; }
+    // Whether handing over after a round fades the game music into the menu tune.
+    virtual bool menuMusicOnRoundOver() const { return true; }
+    virtual void drawUnderMicrobes(sf::RenderTarget&, GraphicsResources&, GameContext&) {}
+    virtual void drawAfterMicrobes(sf::RenderTarget&, GraphicsResources&, GameContext&) {}
     virtual void drawOverlay(sf::RenderTarget&, GraphicsResources&, GameContext&) {}
+    // A line shown on the cleared banner instead of "Round Over" and the target.
+    virtual std::string clearedBannerLine(const GameContext&) const { return {}; }
 
     // Answers the next screen number, or keepRunning to stay on this screen.
     int handleEvent(const sf::Event& event, GameContext& ctx);
-    int pause(GameContext& ctx);
+    int pause(GameContext& ctx, PauseCause cause);
     void sampleHeldInput(GameContext& ctx);
     void draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx);
 

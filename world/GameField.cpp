@@ -60,7 +60,7 @@ GameField::GameField(GameContext& ctx, FieldRules fieldRules) : rules(std::move(
         rules.populate = defaultPopulate;
     hue = std::rand() % 360;
     fieldView.reset(sf::FloatRect(0.f, 0.f, static_cast<float>(viewWidth), static_cast<float>(viewHeight)));
-    say("constructing screen 1\n");
+    say(rules.constructionLine);
 
     world = std::make_unique<b2World>(b2Vec2(0.f, 10.f));
     world->SetAllowSleeping(true);
@@ -76,9 +76,11 @@ GameField::GameField(GameContext& ctx, FieldRules fieldRules) : rules(std::move(
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     populate(ctx);
     context = &ctx;
-    std::printf("difficulty level = %d # types = %d\n", pool.difficultyLevel(),
-                static_cast<int>(pool.types.size()));
-    std::fflush(stdout);
+    if (rules.printsDifficultyLine) {
+        std::printf("difficulty level = %d # types = %d\n", pool.difficultyLevel(),
+                    static_cast<int>(pool.types.size()));
+        std::fflush(stdout);
+    }
     celebrationCountdown = 180;
     counter = 0;
 }
@@ -96,7 +98,8 @@ void GameField::buildBounds()
     staticBox(*world, -104.f, 0.f, 3.5f, h / 15.f, BodyCategory::Wall, mask::wall);
     staticBox(*world, 104.f + w, 0.f, 3.5f, h / 15.f, BodyCategory::Wall, mask::wall);
     staticBox(*world, w / 2.f, 95.f, w / 30.f, 1.f / 6.f, BodyCategory::Fence, mask::fence);
-    staticBox(*world, w / 2.f, -100.f - h, w / 30.f, 1.f / 6.f, BodyCategory::Wall, mask::wall);
+    const float ceiling = rules.ceilingAboveView ? -100.f - h : rules.ceilingY;
+    staticBox(*world, w / 2.f, ceiling, w / 30.f, 1.f / 6.f, BodyCategory::Wall, mask::wall);
     staticBox(*world, w / 2.f, h - 45.f, w / 30.f, 1.f / 6.f, BodyCategory::Fence, mask::fence);
 }
 
@@ -538,7 +541,8 @@ void GameField::roundEnd(GameContext& ctx)
         return;
     if (celebrationCountdown == 180) {
         ctx.audio.play(AudioPlayer::Effect::Win);
-        ctx.audio.beginFadeOut();
+        if (rules.fadeOutOnWin)
+            ctx.audio.beginFadeOut();
     }
     --celebrationCountdown;
     if (celebrationCountdown == 0)
@@ -573,6 +577,8 @@ void GameField::finishRound(GameContext& ctx)
         m.bursting = false;
     }
     ctx.requestedPage = PageRoundOver;
+    if (rules.onRoundOver)
+        rules.onRoundOver(ctx);
 }
 
 void GameField::destroyBubbles()
@@ -625,16 +631,20 @@ void GameField::Reset(GameContext& ctx)
     throwBlocked = false;
     scrollDrawn = scrollPrevious = scrollCurrent = 0.f;
     celebrationCountdown = 180;
-    comboBannerOffset = -1024.f;
-    bannerHold = 0;
+    if (!rules.resetKeepsComboBanner) {
+        comboBannerOffset = -1024.f;
+        bannerHold = 0;
+    }
     spiralAngle = 0.f;
     spiralOn = false;
     zoomFactor = 1.f;
     displayFactor = 0.f;
     hue = std::rand() % 360;
     pool.clear();
-    catcher.timer = 0;
-    catcher.armed = true;
+    if (!rules.resetKeepsCatcher) {
+        catcher.timer = 0;
+        catcher.armed = true;
+    }
     particles.clear();
     popups.clear();
     destroyBubbles();
@@ -642,6 +652,7 @@ void GameField::Reset(GameContext& ctx)
     buttonHeld = false;
     secondInPlay = false;
     resetPending = false;
-    ctx.throwCount = 0;
+    if (!rules.resetKeepsThrowCount)
+        ctx.throwCount = 0;
     populate(ctx);
 }

@@ -44,6 +44,21 @@ struct FieldRules {
     std::function<void(GameContext&)> roundEnd;
     // Runs one fixed step in place of Logic with the normal step length.
     std::function<void(GameContext&)> fixedStep;
+    // Told once a won round's celebration is over, after "Level over".
+    std::function<void(GameContext&)> onRoundOver;
+
+    // What the constructor reports.
+    const char* constructionLine = "constructing screen 1\n";
+    bool printsDifficultyLine = true;
+    // The far ceiling's height in pixels, unless it lies one view above the field.
+    float ceilingY = 0.f;
+    bool ceilingAboveView = true;
+    // Whether winning fades the game music out while the celebration runs.
+    bool fadeOutOnWin = true;
+    // What Reset leaves alone.
+    bool resetKeepsThrowCount = false;
+    bool resetKeepsCatcher = false;
+    bool resetKeepsComboBanner = false;
 };
 
 class GameField {
