@@ -118,6 +118,12 @@ void AudioPlayer::startMenuTune()
     playIfOpen(menuTune_);
 }
 
+void AudioPlayer::playMenuTune()
+{
+    if (!menuTunePlaying())
+        playIfOpen(menuTune_);
+}
+
 void AudioPlayer::stopMenuTune() { menuTune_.stop(); }
 
 void AudioPlayer::startGameMusic()
@@ -150,8 +156,7 @@ void AudioPlayer::startGameMusic()
 void AudioPlayer::enterMenuMusic()
 {
     beginFadeOut();
-    if (!menuTunePlaying())
-        playIfOpen(menuTune_);
+    playMenuTune();
 }
 
 void AudioPlayer::beginFadeOut()

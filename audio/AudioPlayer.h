@@ -42,6 +42,8 @@ public:
 
     // Start-up: remember the music volume for the fades and start the menu tune.
     void startMenuTune();
+    // A finished round: the menu tune starts (if it is not playing yet).
+    void playMenuTune();
     // The menu's "Exit": silence the menu tune before the program ends.
     void stopMenuTune();
 

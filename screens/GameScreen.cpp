@@ -23,6 +23,11 @@ GameScreen::GameScreen(GameContext& ctx, FieldRules rules) : field(ctx, std::mov
     secondClock.restart();
 }
 
+bool GameScreen::needsFreshRound(const GameContext& ctx) const
+{
+    return ctx.restartRequested;
+}
+
 int GameScreen::pause(GameContext& ctx, PauseCause cause)
 {
     beforePause(cause, ctx);
@@ -88,7 +93,7 @@ void GameScreen::sampleHeldInput(GameContext& ctx)
 int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
 {
     sf::RenderWindow& window = *ctx.window;
-    if (ctx.restartRequested)
+    if (needsFreshRound(ctx))
         Reset(ctx);
     scoreText.setFont(gfx.font);
     scoreText.setCharacterSize(24);

@@ -33,6 +33,8 @@ protected:
     enum class PauseCause { Key, Focus, MiddleButton };
 
     // What a mode adds to the shared screen.
+    // Whether Run must start the round afresh before play.
+    virtual bool needsFreshRound(const GameContext& ctx) const;
     virtual void afterButtonPressed(GameContext&) {}
     virtual void onKeyPressed(int /*sfKeyCode*/, GameContext&) {}
     virtual void beforePause(PauseCause, GameContext&) {}

@@ -4,6 +4,8 @@
 #include "frontend/TitleScreen.h"
 #include "screens/GameScreen.h"
 #include "screens/screen_2.h"
+#include "screens/screen_4.h"
+#include "screens/screen_5.h"
 #include "screens/UnbuiltModeScreen.h"
 
 ScreenTable::ScreenTable(GameContext& ctx)
@@ -12,8 +14,8 @@ ScreenTable::ScreenTable(GameContext& ctx)
     m_owned.push_back(std::make_unique<screen_1>(ctx));
     m_owned.push_back(std::make_unique<screen_2>(ctx));
     m_owned.push_back(std::make_unique<screen_3>(ctx));
-    m_owned.push_back(std::make_unique<UnbuiltModeScreen>());
-    m_owned.push_back(std::make_unique<UnbuiltModeScreen>());
+    m_owned.push_back(std::make_unique<screen_4>(ctx));
+    m_owned.push_back(std::make_unique<screen_5>(ctx));
     m_owned.push_back(std::make_unique<UnbuiltModeScreen>());
     m_owned.push_back(std::make_unique<UnbuiltModeScreen>());
     for (auto& screen : m_owned) {

@@ -140,4 +140,5 @@ void Tutorial::finish(GameContext& ctx)
     toastShowing = false;
     toastPending = false;
     slowStep = normalStep;
+    ctx.audio.playMenuTune();
 }

@@ -577,6 +577,7 @@ void GameField::finishRound(GameContext& ctx)
         m.bursting = false;
     }
     ctx.requestedPage = PageRoundOver;
+    ctx.audio.playMenuTune();
     if (rules.onRoundOver)
         rules.onRoundOver(ctx);
 }

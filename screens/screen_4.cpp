@@ -1,0 +1,39 @@
+#include "screens/screen_4.h"
+
+#include <string>
+
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Window/Keyboard.hpp>
+
+#include "app/GameContext.h"
+#include "gfx/GraphicsResources.h"
+
+namespace {
+FieldRules courseConstruction()
+{
+    FieldRules rules;
+    CourseMode::prepareConstruction(rules);
+    return rules;
+}
+}  // namespace
+
+screen_4::screen_4(GameContext& ctx) : GameScreen(ctx, courseConstruction()), course(field) {}
+
+bool screen_4::needsFreshRound(const GameContext& ctx) const
+{
+    return ctx.restartRequested || (field.pool.size() == 0 && !ctx.course.isOver());
+}
+
+void screen_4::onKeyPressed(int sfKeyCode, GameContext& ctx)
+{
+    if (sfKeyCode == sf::Keyboard::B || sfKeyCode == sf::Keyboard::V)
+        ctx.audio.musicVolumeDown();
+}
+
+void screen_4::drawOverlay(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx)
+{
+    throwsText.setFont(gfx.font);
+    throwsText.setString("Throws: " + std::to_string(ctx.throwCount));
+    throwsText.setPosition(180.f, 723.f);
+    target.draw(throwsText);
+}
