@@ -6,6 +6,7 @@
 #include <SFML/Window/Event.hpp>
 #include <SFML/Window/Joystick.hpp>
 #include <SFML/Window/Keyboard.hpp>
+#include <SFML/Window/Mouse.hpp>
 
 #include "app/GameContext.h"
 #include "app/Globals.h"
@@ -101,6 +102,11 @@ int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
     window.setMouseCursorVisible(ctx.settings.showMouse);
     platform::lockPointer(window, ctx.settings.lockMouse);
     field.fieldView.setViewport(ctx.viewport);
+    // Aim where the pointer already is, not where it was when the game was left.
+    if (ctx.settings.inputDevice == DeviceMouse) {
+        const sf::Vector2i pointer = sf::Mouse::getPosition(window);
+        field.pointerMoved(ctx, pointer.x, pointer.y);
+    }
     frameClock.restart();
 
     while (window.isOpen()) {
