@@ -4,6 +4,7 @@
 
 #include <box2d/box2d.h>
 
+#include "world/Fixtures.h"
 #include "world/Microbe.h"
 #include "world/MicrobePool.h"
 #include "world/Random.h"
@@ -34,16 +35,7 @@ void destroyFixtures(b2Body* body)
 
 void attachGrowthFixture(Microbe& m)
 {
-    b2CircleShape circle;
-    circle.m_radius = (m.radius + 2.f) / pixelsPerMetre;
-    b2FixtureDef fixture;
-    fixture.shape = &circle;
-    fixture.friction = 0.f;
-    fixture.restitution = 1.0f;
-    fixture.density = 5.0f;
-    fixture.filter.categoryBits = BodyCategory::Burst;
-    fixture.filter.maskBits = mask::burstGrowth;
-    m.body->CreateFixture(&fixture);
+    attachCircle(m.body, {(m.radius + 2.f) / pixelsPerMetre, 0.f, 1.0f, 5.0f, BodyCategory::Burst, mask::burstGrowth});
 }
 
 void flash(Microbe& m)

@@ -8,6 +8,20 @@
 
 namespace effects {
 
+namespace {
+// An emitter that releases a single particle on one step.
+Emitter oneParticle(float x, float y)
+{
+    Emitter e;
+    e.x = x;
+    e.y = y;
+    e.emitSteps = 1;
+    e.countMax = 1;
+    e.countMin = 1;
+    return e;
+}
+}  // namespace
+
 void burst(ParticleSystem& ps, float x, float y, sf::Color color)
 {
     Emitter e;
@@ -40,12 +54,7 @@ void comboTrail(ParticleSystem& ps, float x, float y, int comboCount, bool longT
 
 void idleShimmer(ParticleSystem& ps, float x, float y, sf::Color color)
 {
-    Emitter e;
-    e.x = x;
-    e.y = y;
-    e.emitSteps = 1;
-    e.countMax = 1;
-    e.countMin = 1;
+    Emitter e = oneParticle(x, y);
     e.sizeMax = 2;
     e.sizeMin = 1;
     e.speed = 0.1f;
@@ -105,15 +114,10 @@ void splash(ParticleSystem& ps, float x, float y)
 namespace {
 Emitter ringEmitter(float x, float y, float k, float spread)
 {
-    Emitter e;
     const float a = static_cast<float>(std::rand() % 100 + 1);
     const float b = static_cast<float>(std::rand() % 100 + 1);
-    e.x = x + spread * a * std::cos(k);
-    e.y = y + spread * b * std::sin(k);
+    Emitter e = oneParticle(x + spread * a * std::cos(k), y + spread * b * std::sin(k));
     e.angle = k;
-    e.emitSteps = 1;
-    e.countMax = 1;
-    e.countMin = 1;
     e.fall = 0.f;
     e.randomAngle = false;
     e.randomSpeed = false;
@@ -154,12 +158,7 @@ void attractRing(ParticleSystem& ps, float x, float y)
 
 void celebrationSparks(ParticleSystem& ps, float x, float y, float angleRadians)
 {
-    Emitter e;
-    e.x = x;
-    e.y = y;
-    e.emitSteps = 1;
-    e.countMax = 1;
-    e.countMin = 1;
+    Emitter e = oneParticle(x, y);
     e.sizeMax = 4;
     e.sizeMin = 2;
     e.speed = 1.0f;
@@ -180,12 +179,7 @@ void celebrationSparks(ParticleSystem& ps, float x, float y, float angleRadians)
 namespace {
 void risingBubbleWith(ParticleSystem& ps, float fall)
 {
-    Emitter e;
-    e.x = 0.f;
-    e.y = 800.f;
-    e.emitSteps = 1;
-    e.countMax = 1;
-    e.countMin = 1;
+    Emitter e = oneParticle(0.f, 800.f);
     e.sizeMax = 20;
     e.sizeMin = 3;
     e.speed = 0.f;

@@ -12,6 +12,7 @@
 #include "app/Globals.h"
 #include "world/Bursts.h"
 #include "world/Effects.h"
+#include "world/Fixtures.h"
 #include "world/MicrobeTypes.h"
 #include "world/Units.h"
 
@@ -112,16 +113,7 @@ void GameField::buildPaddle()
     def.position.Set(static_cast<float>(viewWidth) / 2.f * metresPerPixel,
                      0.032133333f * static_cast<float>(viewHeight));
     paddleBody = world->CreateBody(&def);
-    b2CircleShape circle;
-    circle.m_radius = 1.4f;
-    b2FixtureDef fixture;
-    fixture.shape = &circle;
-    fixture.friction = 1.0f;
-    fixture.restitution = 0.9f;
-    fixture.density = 9000.f;
-    fixture.filter.categoryBits = BodyCategory::Paddle;
-    fixture.filter.maskBits = mask::paddle;
-    paddleBody->CreateFixture(&fixture);
+    attachCircle(paddleBody, {1.4f, 1.0f, 0.9f, 9000.f, BodyCategory::Paddle, mask::paddle});
     const b2Vec2 p = paddleBody->GetPosition();
     paddlePrevious = {p.x, p.y, 0.f};
     paddleDrawn = paddlePrevious;
@@ -346,16 +338,7 @@ void GameField::throwBubble(GameContext& ctx)
     record.previous = {def.position.x, def.position.y, 0.f};
     record.current = record.previous;
 
-    b2CircleShape circle;
-    circle.m_radius = record.radius / 30.f;
-    b2FixtureDef fixture;
-    fixture.shape = &circle;
-    fixture.friction = 0.1f;
-    fixture.restitution = 1.0f;
-    fixture.density = 0.85f;
-    fixture.filter.categoryBits = BodyCategory::Bubble;
-    fixture.filter.maskBits = mask::bubble;
-    body->CreateFixture(&fixture);
+    attachCircle(body, {record.radius / 30.f, 0.1f, 1.0f, 0.85f, BodyCategory::Bubble, mask::bubble});
 
     const float a = aimAngle();
     const float strength = record.radius * 0.0033333336f * 135.f;

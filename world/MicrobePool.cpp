@@ -5,6 +5,7 @@
 #include <box2d/box2d.h>
 
 #include "world/Bursts.h"
+#include "world/Fixtures.h"
 #include "world/MicrobeTypes.h"
 #include "world/Units.h"
 
@@ -24,16 +25,8 @@ Microbe& MicrobePool::addMicrobe(int type, float x, float y, float impulseX, flo
     bodyDef.fixedRotation = true;
     b2Body* body = world->CreateBody(&bodyDef);
 
-    b2CircleShape circle;
-    circle.m_radius = (record.radius + 2.f) / pixelsPerMetre;
-    b2FixtureDef fixture;
-    fixture.shape = &circle;
-    fixture.friction = 0.01f;
-    fixture.restitution = 1.0f;
-    fixture.density = density;
-    fixture.filter.categoryBits = BodyCategory::Microbe;
-    fixture.filter.maskBits = noMicrobeCollision ? mask::microbeNoCollide : mask::microbe;
-    body->CreateFixture(&fixture);
+    attachCircle(body, {(record.radius + 2.f) / pixelsPerMetre, 0.01f, 1.0f, density, BodyCategory::Microbe,
+                        noMicrobeCollision ? mask::microbeNoCollide : mask::microbe});
     body->ApplyLinearImpulse(b2Vec2(impulseX, impulseY), body->GetPosition(), true);
     record.body = body;
     const b2Vec2 p = body->GetPosition();
