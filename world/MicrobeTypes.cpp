@@ -139,12 +139,8 @@ void addRandomMicrobes(MicrobePool& pool, int type, int n)
     }
 }
 
-std::vector<int> generateField(MicrobePool& pool, std::uint32_t seed, int extraMax)
+std::vector<int> drawFieldTypes()
 {
-    gameRandom().seed32(seed);
-    const int extra = extraMax < 0 ? static_cast<int>(randomRaw() & 15u)
-                                   : static_cast<int>(randomInt(static_cast<std::uint32_t>(extraMax)));
-    const int count = 15 + extra;
     const int typeCount = 1 + static_cast<int>(randomInt(2));
     std::vector<int> list;
     for (int i = 0; i < typeCount; ++i) {
@@ -154,9 +150,24 @@ std::vector<int> generateField(MicrobePool& pool, std::uint32_t seed, int extraM
     }
     std::printf("tmax: %d\n", static_cast<int>(list.size()));
     std::fflush(stdout);
+    return list;
+}
+
+void addFieldMicrobes(MicrobePool& pool, const std::vector<int>& types, int count, bool ambient)
+{
     for (int i = 0; i < count; ++i) {
-        addRandomMicrobes(pool, list[static_cast<std::size_t>(i) % list.size()], 1);
-        pool.at(pool.size() - 1).ambient = true;
+        addRandomMicrobes(pool, types[static_cast<std::size_t>(i) % types.size()], 1);
+        pool.at(pool.size() - 1).ambient = ambient;
     }
+}
+
+std::vector<int> generateField(MicrobePool& pool, std::uint32_t seed, int extraMax)
+{
+    gameRandom().seed32(seed);
+    const int extra = extraMax < 0 ? static_cast<int>(randomRaw() & 15u)
+                                   : static_cast<int>(randomInt(static_cast<std::uint32_t>(extraMax)));
+    const int count = 15 + extra;
+    std::vector<int> list = drawFieldTypes();
+    addFieldMicrobes(pool, list, count, true);
     return list;
 }

@@ -1,0 +1,101 @@
+#include "screens/screen_5.h"
+
+#include <string>
+
+#include <SFML/Graphics/CircleShape.hpp>
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Window/Keyboard.hpp>
+
+#include "app/GameContext.h"
+#include "gfx/GraphicsResources.h"
+#include "world/MicrobePool.h"
+
+namespace {
+
+// Where the layer's top-left corner sits on the field.
+const sf::Vector2f layerOrigin(7.f, 99.f);
+
+DirtLayerAccess layerOf(GameContext& ctx)
+{
+    DirtLayerAccess access;
+    access.read = [&ctx] {
+        if (ctx.dirtLayer.getSize().x == 0)
+            return sf::Image();
+        ctx.dirtLayer.display();
+        return ctx.dirtLayer.getTexture().copyToImage();
+    };
+    access.makeFresh = [&ctx] {
+        ctx.dirtLayer.clear(sf::Color(97, 83, 48, 100));
+        ctx.dirtLayer.setSmooth(true);
+        ctx.dirtLayer.display();
+    };
+    return access;
+}
+
+}  // namespace
+
+void wipeUnderFinishedBursts(sf::RenderTarget& layer, const MicrobePool& pool)
+{
+    // Multiplying by (0, 0, 0, 1) leaves nothing: the disc becomes clean and
+    // transparent, and wiping it again changes nothing.
+    const sf::Color wipe(0, 0, 0, 1);
+    sf::CircleShape disc;
+    disc.setPointCount(30);
+    disc.setFillColor(wipe);
+    disc.setOutlineColor(wipe);
+    disc.setOutlineThickness(6.f);
+    for (const Microbe& m : pool.microbes) {
+        if (!m.dead || !m.body)
+            continue;
+        const sf::Vector2f p(m.current.x * 30.f, m.current.y * 30.f);
+        disc.setRadius(m.radius - 2.f);
+        disc.setPosition(p - layerOrigin + sf::Vector2f(2.f - m.radius, 2.f - m.radius));
+        layer.draw(disc, sf::RenderStates(sf::BlendMultiply));
+    }
+}
+
+screen_5::screen_5(GameContext& ctx) : GameScreen(ctx, cleanFieldRules()), clean(field, layerOf(ctx)) {}
+
+void screen_5::onKeyPressed(int sfKeyCode, GameContext& ctx)
+{
+    if (sfKeyCode == sf::Keyboard::V)
+        ctx.audio.musicVolumeDown();
+}
+
+void screen_5::beforePause(PauseCause cause, GameContext& ctx)
+{
+    // The menu shows the share, so pausing measures it; the middle button is a quick pause.
+    if (cause != PauseCause::MiddleButton)
+        clean.measure(ctx);
+}
+
+void screen_5::drawUnderMicrobes(sf::RenderTarget& target, GraphicsResources&, GameContext& ctx)
+{
+    if (ctx.dirtLayer.getSize().x == 0)
+        return;
+    ctx.dirtLayer.display();
+    sf::Sprite layer(ctx.dirtLayer.getTexture());
+    layer.setPosition(layerOrigin);
+    target.draw(layer);
+}
+
+void screen_5::drawAfterMicrobes(sf::RenderTarget&, GraphicsResources&, GameContext& ctx)
+{
+    if (ctx.dirtLayer.getSize().x == 0)
+        return;
+    wipeUnderFinishedBursts(ctx.dirtLayer, field.pool);
+}
+
+void screen_5::drawOverlay(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx)
+{
+    throwsText.setFont(gfx.font);
+    throwsText.setString("Throws: " + std::to_string(ctx.throwCount));
+    throwsText.setPosition(180.f, 723.f);
+    target.draw(throwsText);
+}
+
+std::string screen_5::clearedBannerLine(const GameContext& ctx) const
+{
+    return cleanedShareText(ctx.cleanedPercent);
+}

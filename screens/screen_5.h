@@ -1,0 +1,38 @@
+// The clean mode screen: the shared game screen with a murky layer over the
+// field that finished bursts wipe away, the throw counter and the cleaned share.
+#pragma once
+
+#include <SFML/Graphics/Text.hpp>
+
+#include "screens/CleanMode.h"
+#include "screens/GameScreen.h"
+
+namespace sf {
+class RenderTarget;
+}
+
+// Every finished burst wipes the layer under its final disc (its radius plus
+// the ring's outline), wherever it drifts; living and bursting microbes do not.
+void wipeUnderFinishedBursts(sf::RenderTarget& layer, const MicrobePool& pool);
+
+class screen_5 : public GameScreen {
+public:
+    explicit screen_5(GameContext& ctx);
+
+    void Reset(GameContext& ctx) override { clean.Reset(ctx); }
+
+    CleanMode clean;
+
+protected:
+    void onKeyPressed(int sfKeyCode, GameContext& ctx) override;
+    void beforePause(PauseCause cause, GameContext& ctx) override;
+    // A won round has already started the menu tune.
+    bool menuMusicOnRoundOver() const override { return false; }
+    void drawUnderMicrobes(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx) override;
+    void drawAfterMicrobes(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx) override;
+    void drawOverlay(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx) override;
+    std::string clearedBannerLine(const GameContext& ctx) const override;
+
+private:
+    sf::Text throwsText;
+};
