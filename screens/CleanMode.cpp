@@ -119,7 +119,10 @@ void CleanMode::fixedStep(GameContext& ctx)
 void CleanMode::endWave(GameContext& ctx)
 {
     if (ctx.cleanedPercent < cleanTarget(ctx.difficulty)) {
-        // Not clean enough: the next wave comes at once, over the same layer.
+        // Not clean enough: the next wave comes at once, over the same layer,
+        // and the game music plays on; the menu tune that the field starts
+        // when a field is over has no place here.
+        ctx.audio.stopMenuTune();
         Reset(ctx);
         return;
     }

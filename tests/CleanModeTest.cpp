@@ -185,6 +185,8 @@ TEST_F(CleanWave, RoundIsWonOnceTheShareReachesTheTarget)
         EXPECT_EQ(ctx.cleanedPercent, 0.f);
         EXPECT_EQ(ctx.score, 0);
         EXPECT_EQ(ctx.throwCount, 0);
+        EXPECT_TRUE(ctx.audio.menuTunePlaying());
+        EXPECT_TRUE(ctx.audio.isFadingOut());
         resetPending = false;
     }
 }
@@ -200,6 +202,8 @@ TEST_F(CleanWave, MissedTargetStartsTheNextWaveAtOnce)
     EXPECT_LT(ctx.cleanedPercent, 30.f);
     EXPECT_GT(ctx.score, 0);
     EXPECT_EQ(ctx.throwCount, 1);
+    EXPECT_FALSE(ctx.audio.menuTunePlaying()) << "the game music plays on";
+    EXPECT_FALSE(ctx.audio.isFadingOut());
     EXPECT_TRUE(clean->measurePending);
     ASSERT_EQ(field->pool.size(), 5u);
     EXPECT_FALSE(microbe(0).dead);
