@@ -1,0 +1,145 @@
+// Clean mode with the real binary: chosen in the menu, played at Casual, the
+// murky layer lies over the field with the microbes above it, finished bursts
+// wipe it, and pausing measures the cleaned share.
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "Flows.h"
+
+using namespace e2e;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The middle of menu line i (0: the page title) in a 1024 x 768 window.
+int itemY(int i)
+{
+    return static_cast<int>((0.21 + 0.08 * i) * 768.0) + 17;
+}
+
+void clickItem(GameProcess& game, int item)
+{
+    game.click(250, itemY(item));
+    game.pause(250ms);
+}
+
+// From the title to a running clean-mode wave at Casual.
+void enterClean(GameProcess& game)
+{
+    game.window();
+    game.pause(500ms);
+    game.click(512, 600);  // title: click to start
+    game.pause(1400ms);    // the menu comes in
+    for (int i = 0; i < 3; ++i)
+        clickItem(game, 2);  // mode: Tutorial -> Infinite -> Course -> Clean
+    clickItem(game, 1);      // "Play"
+    clickItem(game, 1);      // "Casual"
+    game.pause(1900ms);      // the menu slides out and fades
+}
+
+// The slide is blue-green; seen through the brown dirt its red catches up
+// with its blue. Answers the share of sampled pixels that look dirty.
+double dirtyShare(const sf::Image& shot, sf::IntRect area)
+{
+    int dirty = 0;
+    int sampled = 0;
+    for (int y = area.top; y < area.top + area.height; y += 3)
+        for (int x = area.left; x < area.left + area.width; x += 3) {
+            const sf::Color c = shot.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
+            ++sampled;
+            if (c.r + 12 >= c.b)
+                ++dirty;
+        }
+    return sampled ? static_cast<double>(dirty) / sampled : 0.0;
+}
+
+bool isMicrobeRing(sf::Color c)
+{
+    const int high = std::max({c.r, c.g, c.b});
+    const int low = std::min({c.r, c.g, c.b});
+    return high > 150 && high - low > 80;
+}
+
+// The microbe ring pixel nearest the launcher, or the field's middle.
+sf::Vector2i nearestMicrobe(const sf::Image& shot, int* ringPixels)
+{
+    sf::Vector2i best{512, 400};
+    double bestDistance = 1e12;
+    *ringPixels = 0;
+    for (int y = 110; y < 700; ++y)
+        for (int x = 20; x < 1004; ++x) {
+            if (!isMicrobeRing(shot.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y))))
+                continue;
+            ++*ringPixels;
+            const double d = (x - 512.0) * (x - 512.0) + (y - 32.0) * (y - 32.0);
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = {x, y};
+            }
+        }
+    return best;
+}
+
+// The far end of the remaining-microbes meter: filled at the start of a wave,
+// empty once a microbe has been hit.
+bool meterShortened(const sf::Image& before, const sf::Image& now)
+{
+    int changed = 0;
+    for (int y = 90; y < 102; ++y)
+        for (int x = 880; x < 912; ++x) {
+            const sf::Color a = before.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
+            const sf::Color b = now.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y));
+            if (std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) > 40)
+                ++changed;
+        }
+    return changed > 60;
+}
+
+const sf::IntRect field{20, 110, 984, 590};
+const sf::IntRect aboveField{20, 20, 70, 60};
+
+}  // namespace
+
+TEST(CleanPlay, MurkyLayerOverTheFieldIsWipedByBurstsAndMeasuredOnPause)
+{
+    GameProcess game(windowed());
+    ASSERT_TRUE(game.waitForOutput("starting main message loop\n"));
+    EXPECT_NE(game.output().find("constructing screen 5: clean mode\n"), std::string::npos);
+    enterClean(game);
+
+    game.moveMouse(512, 400);
+    game.pause(300ms);
+    const sf::Image playing = game.screenshot();
+    EXPECT_GT(dirtyShare(playing, field), 0.9) << "the dirt should cover the field";
+    EXPECT_LT(dirtyShare(playing, aboveField), 0.1) << "and only the field";
+    int ringPixels = 0;
+    const sf::Vector2i target = nearestMicrobe(playing, &ringPixels);
+    EXPECT_GT(ringPixels, 100) << "the microbes should show above the dirt";
+
+    // Throw at the microbe nearest the launcher until one is hit (the
+    // remaining-microbes meter gets shorter), then let the bursts finish.
+    bool hit = false;
+    for (int attempt = 0; attempt < 10 && !hit; ++attempt) {
+        const sf::Vector2i aim = attempt == 0 ? target : nearestMicrobe(game.screenshot(), &ringPixels);
+        game.moveMouse(aim.x, aim.y);
+        game.click(aim.x, aim.y);
+        game.pause(1500ms);
+        hit = meterShortened(playing, game.screenshot());
+    }
+    ASSERT_TRUE(hit) << "one of ten throws should hit a microbe";
+    game.pause(5000ms);  // the bursts grow to their full size and finish
+    const sf::Image wiped = game.screenshot();
+    EXPECT_LT(dirtyShare(wiped, field), dirtyShare(playing, field) - 0.005)
+        << "finished bursts should have wiped patches of the dirt";
+
+    game.key("Escape");
+    ASSERT_TRUE(game.waitForOutput("/623170   ", 5s)) << game.output();
+    const std::string out = game.output();
+    EXPECT_EQ(out.find("Cleared: 623170/623170"), std::string::npos) << "some dirt should be gone: " << out;
+
+    game.closeWindow();
+    EXPECT_EQ(game.waitForExit(), 0);
+}
