@@ -75,6 +75,7 @@ FieldRules cleanFieldRules()
     rules.ceilingY = -7.f;
     // A wave's end is not the end of the music: the next wave may follow at once.
     rules.fadeOutOnWin = false;
+    rules.menuTuneOnRoundOver = false;
     rules.resetKeepsThrowCount = true;
     rules.resetKeepsCatcher = true;
     return rules;
@@ -83,6 +84,7 @@ FieldRules cleanFieldRules()
 CleanMode::CleanMode(GameField& field, DirtLayerAccess layer) : m_field(field), m_layer(std::move(layer))
 {
     field.rules.fixedStep = [this](GameContext& ctx) { fixedStep(ctx); };
+    field.rules.beforeRoundOver = [this](GameContext& ctx) { measure(ctx); };
     field.rules.onRoundOver = [this](GameContext& ctx) { endWave(ctx); };
 }
 
@@ -106,9 +108,6 @@ void CleanMode::measure(GameContext& ctx)
 
 void CleanMode::fixedStep(GameContext& ctx)
 {
-    // The celebration's last step ends the wave; the share is measured before it.
-    if (m_field.roundWon && m_field.celebrationCountdown == 1)
-        measure(ctx);
     m_field.Logic(ctx, static_cast<float>(m_field.timeStep));
     if (measurePending && ctx.remainingFraction <= GameField::clearThreshold(ctx.difficulty)) {
         measurePending = false;
@@ -120,9 +119,7 @@ void CleanMode::endWave(GameContext& ctx)
 {
     if (ctx.cleanedPercent < cleanTarget(ctx.difficulty)) {
         // Not clean enough: the next wave comes at once, over the same layer,
-        // and the game music plays on; the menu tune that the field starts
-        // when a field is over has no place here.
-        ctx.audio.stopMenuTune();
+        // and the game music plays on.
         Reset(ctx);
         return;
     }

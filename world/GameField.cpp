@@ -548,6 +548,8 @@ void GameField::celebrate(GameContext&)
 
 void GameField::finishRound(GameContext& ctx)
 {
+    if (rules.beforeRoundOver)
+        rules.beforeRoundOver(ctx);
     say("Level over\n");
     resetPending = true;
     ctx.levelSeed += 1;
@@ -560,7 +562,8 @@ void GameField::finishRound(GameContext& ctx)
         m.bursting = false;
     }
     ctx.requestedPage = PageRoundOver;
-    ctx.audio.playMenuTune();
+    if (rules.menuTuneOnRoundOver)
+        ctx.audio.playMenuTune();
     if (rules.onRoundOver)
         rules.onRoundOver(ctx);
 }

@@ -44,8 +44,12 @@ struct FieldRules {
     std::function<void(GameContext&)> roundEnd;
     // Runs one fixed step in place of Logic with the normal step length.
     std::function<void(GameContext&)> fixedStep;
-    // Told once a won round's celebration is over, after "Level over".
+    // Told once a won round's celebration is over: before "Level over" is
+    // written, and after the field-over steps.
+    std::function<void(GameContext&)> beforeRoundOver;
     std::function<void(GameContext&)> onRoundOver;
+    // Whether the end of a round starts the menu tune.
+    bool menuTuneOnRoundOver = true;
 
     // What the constructor reports.
     const char* constructionLine = "constructing screen 1\n";
