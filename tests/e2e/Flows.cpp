@@ -12,21 +12,27 @@ int menuLineY(int i)
 {
     return static_cast<int>((0.21 + 0.08 * i) * 768.0) + 17;
 }
-
-void clickMenuLine(GameProcess& game, int line)
-{
-    game.click(250, menuLineY(line));
-    game.pause(250ms);
-}
 }  // namespace
 
-void enterInfinite(GameProcess& game)
+void clickMenuLine(GameProcess& game, int line, int button)
+{
+    game.click(250, menuLineY(line), button);
+    game.pause(250ms);
+}
+
+void leaveTitle(GameProcess& game)
+{
+    game.click(512, 600);  // title: click to start
+    game.pause(1400ms);    // the menu comes in
+}
+
+void enterMode(GameProcess& game, int modeSteps)
 {
     game.window();
     game.pause(500ms);
-    game.click(512, 600);  // title: click to start
-    game.pause(1400ms);    // the menu comes in
-    clickMenuLine(game, 2);  // mode: Tutorial -> Infinite
+    leaveTitle(game);
+    for (int i = 0; i < modeSteps; ++i)
+        clickMenuLine(game, 2);  // the mode item steps forward
     clickMenuLine(game, 1);  // "Play"
     clickMenuLine(game, 1);  // "Casual"
     game.pause(1900ms);      // the menu slides out and fades

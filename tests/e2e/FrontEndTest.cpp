@@ -23,18 +23,6 @@ const sf::Color blue(120, 180, 240);   // type 4 of the seed-0 field
 // The frosted card behind the menu items, over the dark slide.
 const sf::Color card(196, 210, 208);
 
-// The middle of menu line i (0: the page title) in a 1024 x 768 window.
-int itemY(int i)
-{
-    return static_cast<int>((0.21 + 0.08 * i) * 768.0) + 17;
-}
-
-void clickItem(GameProcess& game, int item, int button = 1)
-{
-    game.click(250, itemY(item), button);
-    game.pause(250ms);
-}
-
 int microbePixels(const sf::Image& shot)
 {
     return countNear(shot, green, 40, {0, 100, 1024, 620}) + countNear(shot, blue, 40, {0, 100, 1024, 620});
@@ -64,12 +52,6 @@ void startGame(GameProcess& game)
     game.pause(500ms);
 }
 
-void leaveTitle(GameProcess& game)
-{
-    game.click(512, 600);
-    game.pause(menuEnters);
-}
-
 }  // namespace
 
 TEST(FrontEnd, TitleToInfiniteThenPauseAndContinue)
@@ -87,9 +69,9 @@ TEST(FrontEnd, TitleToInfiniteThenPauseAndContinue)
     EXPECT_GT(cardPixels(main), 30000) << "the main menu's card should show";
     EXPECT_GT(cardPixels(main, belowFiveItems), 3000) << "the main page has six lines";
 
-    clickItem(game, 2);  // the mode item: Tutorial -> Infinite
-    clickItem(game, 1);  // "Play"
-    clickItem(game, 1);  // "Casual"
+    clickMenuLine(game, 2);  // the mode item: Tutorial -> Infinite
+    clickMenuLine(game, 1);  // "Play"
+    clickMenuLine(game, 1);  // "Casual"
     game.pause(menuLeaves);
     const sf::Image field = game.screenshot();
     EXPECT_GT(microbePixels(field), 200) << "the Infinite field should be running";
@@ -102,7 +84,7 @@ TEST(FrontEnd, TitleToInfiniteThenPauseAndContinue)
     EXPECT_GT(cardPixels(paused), 30000);
     EXPECT_LT(cardPixels(paused, belowFiveItems), 300) << "the pause page has five lines";
 
-    clickItem(game, 1);  // "Continue"
+    clickMenuLine(game, 1);  // "Continue"
     game.pause(menuLeaves);
     EXPECT_GT(microbePixels(game.screenshot()), 200) << "Continue goes back to the field";
 
@@ -115,12 +97,12 @@ TEST(FrontEnd, SoundVolumeChangesAreSaved)
     GameProcess game(windowed());
     startGame(game);
     leaveTitle(game);
-    clickItem(game, 3);  // "Options"
-    clickItem(game, 1);  // "Sound Volume", left button: quieter
+    clickMenuLine(game, 3);  // "Options"
+    clickMenuLine(game, 1);  // "Sound Volume", left button: quieter
     ASSERT_EQ(settingsLines(game).size(), 20u);
     EXPECT_EQ(settingsLines(game)[5], "40");
-    clickItem(game, 1, 3);
-    clickItem(game, 1, 3);  // right button: louder
+    clickMenuLine(game, 1, 3);
+    clickMenuLine(game, 1, 3);  // right button: louder
     EXPECT_EQ(settingsLines(game)[5], "60");
     EXPECT_EQ(settingsLines(game)[18], "Tester") << "the rest of the file is kept";
 
@@ -136,8 +118,8 @@ TEST(FrontEnd, SoundVolumeChangesAreSaved)
     GameProcess next(again);
     startGame(next);
     leaveTitle(next);
-    clickItem(next, 3);  // "Options"
-    clickItem(next, 1);  // "Sound Volume", quieter
+    clickMenuLine(next, 3);  // "Options"
+    clickMenuLine(next, 1);  // "Sound Volume", quieter
     EXPECT_EQ(settingsLines(next)[5], "50");
     next.closeWindow();
     EXPECT_EQ(next.waitForExit(), 0);
@@ -155,9 +137,9 @@ TEST_P(FrontEndLeaving, EndsWithStatusZero)
     if (where >= 1)
         leaveTitle(game);
     if (where == 2)
-        clickItem(game, 1);  // "Play": the difficulty page
+        clickMenuLine(game, 1);  // "Play": the difficulty page
     if (where == 3)
-        clickItem(game, 6);  // "Exit"
+        clickMenuLine(game, 6);  // "Exit"
     else
         game.closeWindow();
     EXPECT_EQ(game.waitForExit(), 0);

@@ -64,12 +64,8 @@ TEST(TutorialPlay, FirstInstructionThenAHitAsksToContinue)
     ASSERT_TRUE(game.waitForOutput("starting main message loop\n"));
     game.window();
     game.pause(500ms);
-    game.click(512, 600);  // title
-    game.pause(1400ms);
-    game.click(250, static_cast<int>(0.29 * 768) + 17);  // "Play": the default mode is the tutorial
-    game.pause(250ms);
-    game.click(250, static_cast<int>(0.29 * 768) + 17);  // "Casual"
-    game.pause(2200ms);
+    enterMode(game, 0);  // the default mode is the tutorial
+    game.pause(300ms);
 
     const sf::IntRect firstPanel{552, 10, 245, 76};
     const sf::IntRect continuePanel{812, 10, 200, 76};
