@@ -1,0 +1,564 @@
+#include "world/WarField.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include <box2d/box2d.h>
+
+#include "app/GameContext.h"
+#include "app/Globals.h"
+#include "app/RequestedPage.h"
+#include "app/Settings.h"
+#include "world/Bursts.h"
+#include "world/Effects.h"
+#include "world/Fixtures.h"
+#include "world/Random.h"
+#include "world/Units.h"
+
+namespace {
+
+constexpr float degreesToRadians = 3.14159265f / 180.f;
+
+// The corners the seats sit in, in pixels.
+constexpr float cornerX[WarField::seatCount] = {15.f, 1009.f, 15.f, 1009.f};
+constexpr float cornerY[WarField::seatCount] = {107.f, 107.f, 706.f, 706.f};
+
+// Edge bumper centres (left, bottom, right, top), well outside the field so
+// that only a shallow cap reaches in.
+constexpr float bumperX[4] = {-125.f, 512.f, 1149.f, 512.f};
+constexpr float bumperY[4] = {384.f, 848.f, 384.f, -28.f};
+
+void say(const char* line)
+{
+    std::fputs(line, stdout);
+    std::fflush(stdout);
+}
+
+void staticWall(b2World& world, float xPixels, float yPixels, float halfW, float halfH)
+{
+    b2BodyDef def;
+    def.position.Set(xPixels * metresPerPixel, yPixels * metresPerPixel);
+    b2Body* body = world.CreateBody(&def);
+    b2PolygonShape box;
+    box.SetAsBox(halfW, halfH);
+    b2FixtureDef fixture;
+    fixture.shape = &box;
+    fixture.friction = 0.001f;
+    fixture.filter.categoryBits = BodyCategory::Wall;
+    fixture.filter.maskBits = mask::wall;
+    body->CreateFixture(&fixture);
+}
+
+b2Body* heavyCircle(b2World& world, float xPixels, float yPixels, float radiusMetres)
+{
+    b2BodyDef def;
+    def.type = b2_dynamicBody;
+    def.bullet = true;
+    def.gravityScale = 0.f;
+    def.position.Set(xPixels * metresPerPixel, yPixels * metresPerPixel);
+    b2Body* body = world.CreateBody(&def);
+    // They meet only bubbles: the microbes and walls pass through them.
+    attachCircle(body, {radiusMetres, 1.0f, 0.9f, 9000.f, BodyCategory::Paddle, BodyCategory::Bubble});
+    return body;
+}
+
+float bopPitch()
+{
+    const int r = std::rand();
+    if (r == 0)
+        return 1.3f;
+    return 0.8f + 0.5f * static_cast<float>(1 + ((1 / r) % 100));
+}
+
+}  // namespace
+
+WarField::WarField(GameContext& ctx)
+{
+    fieldView.reset(sf::FloatRect(0.f, 0.f, static_cast<float>(viewWidth), static_cast<float>(viewHeight)));
+    world = std::make_unique<b2World>(b2Vec2(0.f, 10.f));
+    world->SetAllowSleeping(true);
+    world->SetAutoClearForces(false);
+    world->SetContactListener(&listener);
+    buildArena();
+    buildWarBodies();
+    buildCatcher();
+    pool.world = world.get();
+    pool.fieldWidth = viewWidth;
+    pool.fieldHeight = viewHeight;
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    populate(ctx);
+}
+
+WarField::~WarField()
+{
+    world->SetContactListener(nullptr);
+}
+
+void WarField::buildArena()
+{
+    const float w = static_cast<float>(viewWidth);
+    const float h = static_cast<float>(viewHeight);
+    staticWall(*world, -104.f, 0.f, 3.5f, h / 15.f);
+    staticWall(*world, 104.f + w, 0.f, 3.5f, h / 15.f);
+    // Thick top and bottom bars close the arena; their faces lie at 95 and 723 px.
+    staticWall(*world, w / 2.f, -5.f, w / 30.f, 3.3333333f);
+    staticWall(*world, w / 2.f, -100.f - h, w / 30.f, 1.f / 6.f);
+    staticWall(*world, w / 2.f, h + 55.f, w / 30.f, 3.3333333f);
+}
+
+void WarField::buildWarBodies()
+{
+    const float w = static_cast<float>(viewWidth);
+    const float h = static_cast<float>(viewHeight);
+    for (int s = 0; s < seatCount; ++s) {
+        // The paddles start together near the bottom and fly to their corners.
+        warBodies[static_cast<std::size_t>(s)] = {false, heavyCircle(*world, w / 2.f, 0.032133333f * h * 30.f, 0.7f),
+                                                  21.f};
+    }
+    for (int e = 0; e < 4; ++e)
+        warBodies[static_cast<std::size_t>(firstBumper + e)] = {false, heavyCircle(*world, bumperX[e], bumperY[e], 5.f),
+                                                                150.f};
+}
+
+void WarField::buildCatcher()
+{
+    const float w = static_cast<float>(viewWidth);
+    const float h = static_cast<float>(viewHeight);
+    b2BodyDef def;
+    def.gravityScale = 0.f;
+    def.position.Set(w / 2.f * metresPerPixel, (10.f - h) * metresPerPixel);
+    catcher.body = world->CreateBody(&def);
+    b2PolygonShape box;
+    box.SetAsBox(w / 30.f, 0.0015000001f * h);
+    b2FixtureDef fixture;
+    fixture.shape = &box;
+    fixture.isSensor = true;
+    fixture.filter.categoryBits = BodyCategory::Burst;
+    fixture.filter.maskBits = mask::catcher;
+    catcher.body->CreateFixture(&fixture);
+    catcher.body->GetUserData().pointer = reinterpret_cast<uintptr_t>(&catcher);
+}
+
+std::array<sf::Vector2f, WarField::microbesPerSeat> WarField::clusterPoints(int seat)
+{
+    // Five points on a quarter circle of 100 px round the top-left corner, three
+    // on one of 50 px; the other seats mirror them.
+    static constexpr float baseX[microbesPerSeat] = {115.f,   107.3956f, 85.7388f, 53.3235f,
+                                                     15.0796f, 65.f,      50.3694f, 15.0398f};
+    static constexpr float baseY[microbesPerSeat] = {107.f,      145.25f, 177.6825f, 199.3651f,
+                                                     207.f,      107.f,   142.3413f, 157.f};
+    std::array<sf::Vector2f, microbesPerSeat> points{};
+    for (int i = 0; i < microbesPerSeat; ++i) {
+        float x = baseX[i];
+        float y = baseY[i];
+        if (seat == 1 || seat == 3)
+            x = 1024.f - x;
+        if (seat == 2 || seat == 3)
+            y = 813.f - y;
+        points[static_cast<std::size_t>(i)] = {x, y};
+    }
+    return points;
+}
+
+void WarField::populate(GameContext& ctx)
+{
+    for (int s = 0; s < seatCount; ++s)
+        for (const sf::Vector2f& p : clusterPoints(s))
+            pool.addMicrobe(100 + s, p.x, p.y, 0.f, 0.f);
+    ctx.totalMicrobes = pool.spawnedTotal;
+    ctx.remainingMicrobes = pool.spawnedTotal;
+    ctx.remainingFraction = 1.0f;
+    for (int s = 0; s < seatCount; ++s)
+        ctx.warCounts[static_cast<std::size_t>(s)] = microbesPerSeat;
+}
+
+void WarField::Reset(GameContext& ctx)
+{
+    say("Reset!\n");
+    ctx.restartRequested = false;
+    ctx.throwCount = 0;
+    roundOver = false;
+    stepCount = 0;
+    viewShake = 0;
+    comboCount = 0;
+    roundOverTicks = 180;
+    bubbleInPlay = false;
+    countdownTicks = 60;
+    countdownStage = 2;
+    bannerFade = 0;
+    bannerSlide = -1024.f;
+    scroll = 0.f;
+    pool.clear();
+    particles.clear();
+    for (int s = 0; s < seatCount; ++s)
+        warBodies[static_cast<std::size_t>(s)].out = false;
+    popups.clear();
+    destroyBubbles();
+    resetPending = false;
+    populate(ctx);
+}
+
+void WarField::pointerMoved(const GameContext& ctx, int windowX, int windowY)
+{
+    const float winW = static_cast<float>(ctx.settings.windowWidth);
+    const float winH = static_cast<float>(ctx.settings.windowHeight);
+    if (winW <= 0.f || winH <= 0.f)
+        return;
+    const int offset = static_cast<int>((winW - ctx.aspect * winH) * 0.5f);
+    pointerX = static_cast<int>(static_cast<float>(windowX - offset) / (ctx.aspect * winH) * 1024.f);
+    pointerY = static_cast<int>(static_cast<float>(windowY) / winH * 768.f);
+}
+
+int WarField::Update(GameContext& ctx, double frameSeconds)
+{
+    accumulator += frameSeconds;
+    while (accumulator >= timeStep) {
+        pool.snapPositions();
+        for (Bubble& b : bubbles) {
+            const b2Vec2 p = b.body->GetPosition();
+            b.previous = {p.x, p.y, b.body->GetAngle()};
+            b.current = b.previous;
+        }
+        Logic(ctx, static_cast<float>(timeStep));
+        accumulator -= timeStep;
+    }
+    world->ClearForces();
+    alpha = accumulator / timeStep;
+    const float a = static_cast<float>(alpha);
+    auto interpolate = [a](Pose& previous, Pose& current, b2Body* body) {
+        if (!body)
+            return;
+        const b2Vec2 p = body->GetPosition();
+        current.x = (1.f - a) * previous.x + a * p.x;
+        current.y = (1.f - a) * previous.y + a * p.y;
+    };
+    for (Microbe& m : pool.microbes)
+        interpolate(m.previous, m.current, m.body);
+    for (Bubble& b : bubbles)
+        interpolate(b.previous, b.current, b.body);
+    return 1;
+}
+
+int WarField::Logic(GameContext& ctx, float dt)
+{
+    startSequence();
+    world->Step(dt, ctx.settings.velocityIterations, ctx.settings.positionIterations);
+    particles.enabled = ctx.settings.particles;
+    particles.update();
+    ctx.audio.nextTrackIfEnding();
+    ctx.audio.fadeStep();
+    if (catcher.timer > 0)
+        --catcher.timer;
+    ++stepCount;
+    launch();
+    aim(ctx);
+    drivePaddles(ctx);
+    upkeepBubbles(ctx);
+    upkeepPopups();
+    microbeLoop(ctx);
+    countAndEnd(ctx);
+    upkeepView(ctx);
+    return 1;
+}
+
+void WarField::startSequence()
+{
+    if (countdownTicks > 0)
+        --countdownTicks;
+    if (bannerFade < 1) {
+        if (countdownTicks < 1 && countdownStage > 0) {
+            --countdownStage;
+            countdownTicks = 60;
+        }
+    } else {
+        --bannerFade;
+    }
+    if (bannerFade >= 1)
+        bannerSlide *= bannerSlide >= -90.f ? 0.97087383f : 0.9302325f;
+    else
+        bannerSlide = -1024.f;
+}
+
+void WarField::launch()
+{
+    if (countdownStage != 0 || bannerFade != 1 || bubbleInPlay)
+        return;
+    comboCount = 0;
+    Bubble record;
+    record.radius = 10.0f;
+    record.power = 100;
+
+    b2BodyDef def;
+    def.type = b2_dynamicBody;
+    def.bullet = true;
+    def.allowSleep = true;
+    def.awake = true;
+    def.gravityScale = 0.f;
+    def.position.Set(512.f * metresPerPixel, 384.f * metresPerPixel);
+    b2Body* body = world->CreateBody(&def);
+    record.body = body;
+    record.previous = {def.position.x, def.position.y, 0.f};
+    record.current = record.previous;
+    // It meets microbes, walls and paddles only: no fences, no catcher.
+    attachCircle(body, {record.radius / 30.f, 0.1f, 1.0f, 0.85f, BodyCategory::Bubble,
+                        BodyCategory::Microbe | BodyCategory::Wall | BodyCategory::Paddle});
+
+    const float a = launchDegrees(static_cast<int>(randomInt(7))) * degreesToRadians;
+    const float strength = 135.f * record.radius / 300.f;
+    body->ApplyLinearImpulse(b2Vec2(strength * std::cos(a), strength * std::sin(a)), body->GetPosition(), true);
+
+    bubbles.push_back(record);
+    body->GetUserData().pointer = reinterpret_cast<uintptr_t>(&bubbles.back());
+    bubbleInPlay = true;
+}
+
+void WarField::aim(GameContext& ctx)
+{
+    for (int s = 0; s < seatCount; ++s)
+        if (!warBodies[static_cast<std::size_t>(s)].out)
+            aimSeat(ctx, s);
+}
+
+void WarField::aimSeat(GameContext& ctx, int s)
+{
+    Seat& seat = ctx.seats[static_cast<std::size_t>(s)];
+    // The lower seats look up the field, so a turn goes the other way for them.
+    const float sign = s < 2 ? -1.f : 1.f;
+    const int device = seat.device;
+    if (device >= DeviceJoystick1 && device <= DeviceJoystick1 + 3) {
+        const float axis = held.joystickX[static_cast<std::size_t>(device)];
+        const float turn = (axis > 30.f || axis < -30.f) ? axis * 0.00105f : 0.f;
+        seat.aimAngle += sign * turn;
+    } else if (device == DeviceKeyboard) {
+        if (held.left)
+            keyboardTurnSpeed -= 15.f;
+        else if (held.right)
+            keyboardTurnSpeed += 15.f;
+        keyboardTurnSpeed = std::fmax(-100.f, std::fmin(100.f, keyboardTurnSpeed));
+        seat.aimAngle += sign * 0.001f * keyboardTurnSpeed;
+        keyboardTurnSpeed *= 0.9f;
+        if (keyboardTurnSpeed > -1.f && keyboardTurnSpeed < 1.f)
+            keyboardTurnSpeed = 0.f;
+    } else if (device == DeviceMouse) {
+        seat.aimX = pointerX;
+        seat.aimY = pointerY;
+        return;
+    } else if (device == DeviceComputer) {
+        // The computer watches the bubble and keeps its paddle between it and home.
+        if (!bubbles.empty() && bubbles.front().body) {
+            const b2Vec2 p = bubbles.front().body->GetPosition();
+            seat.aimX = static_cast<int>(30.f * p.x + 3.f);
+            seat.aimY = static_cast<int>(30.f * p.y + 3.f);
+        }
+        return;
+    } else {
+        return;
+    }
+    seat.aimX = static_cast<int>(std::lround(800.f * std::cos(seat.aimAngle) + seat.pivotX));
+    seat.aimY = static_cast<int>(std::lround(800.f * std::sin(seat.aimAngle) + seat.pivotY));
+}
+
+sf::Vector2f WarField::paddleTarget(const GameContext& ctx, int s)
+{
+    const Seat& seat = ctx.seats[static_cast<std::size_t>(s)];
+    const float cx = cornerX[s];
+    const float cy = cornerY[s];
+    const float phi = std::atan2(static_cast<float>(seat.aimY) - cy, static_cast<float>(seat.aimX) - cx);
+    return {cx + 0.14648438f * static_cast<float>(viewWidth) * std::cos(phi),
+            cy + 0.1953125f * static_cast<float>(viewHeight) * std::sin(phi)};
+}
+
+void WarField::drivePaddles(const GameContext& ctx)
+{
+    // Eliminated seats keep driving towards their last aim point.
+    for (int s = 0; s < seatCount; ++s) {
+        b2Body* body = warBodies[static_cast<std::size_t>(s)].body;
+        if (!body || body->GetType() == b2_staticBody)
+            continue;
+        const sf::Vector2f target = paddleTarget(ctx, s);
+        const b2Vec2 p = body->GetPosition();
+        // Pixels of gap become metres per second: the gap closes in 1/20 s.
+        const b2Vec2 v((target.x - 30.f * p.x) * 0.6666667f, (target.y - 30.f * p.y) * 0.6666667f);
+        body->SetLinearVelocity(v);
+        if (v.x != 0.f || v.y != 0.f)
+            body->SetAwake(true);
+    }
+}
+
+void WarField::upkeepBubbles(GameContext& ctx)
+{
+    const float h = static_cast<float>(viewHeight);
+    for (std::size_t i = 0; i < bubbles.size();) {
+        Bubble& b = bubbles[i];
+        b2Body* body = b.body;
+        if (b.touchedPaddle) {
+            ctx.audio.play(AudioPlayer::Effect::Bop, bopPitch());
+            b.touchedPaddle = false;
+            if (comboCount > 0)
+                --comboCount;
+            if (catcher.timer > 0)
+                viewShake = 12;
+        }
+        const float speed = body->GetLinearVelocity().Length();
+        // Without gravity the bubble may run faster than in the single-player field.
+        if (speed > 65.f)
+            body->SetLinearDamping(ctx.fastDamping);
+        else if (speed <= 25.f || catcher.timer != 0)
+            body->SetLinearDamping(0.f);
+        else
+            body->SetLinearDamping(ctx.cruiseDamping);
+        const float x = b.current.x * 30.f;
+        const float y = b.current.y * 30.f;
+        if (comboCount > 0 && b.trailOn)
+            effects::comboTrail(particles, x, y, comboCount, ctx.comboTrail, b.hitColor);
+        if (y > h - 0.0390625f || b.finished) {
+            if (b.trailOn) {
+                effects::splash(particles, x, y);
+                ctx.audio.play(AudioPlayer::Effect::Lose);
+            }
+            world->DestroyBody(body);
+            bubbles.erase(bubbles.begin() + static_cast<std::ptrdiff_t>(i));
+            bubbleInPlay = false;
+            comboCount = 0;
+            continue;
+        }
+        ++i;
+    }
+}
+
+void WarField::upkeepPopups()
+{
+    for (ScorePopup& p : popups) {
+        p.life -= 1;
+        p.y -= 0.5f;
+        if (p.life < 15)
+            p.color.a = static_cast<sf::Uint8>(static_cast<int>(static_cast<float>(p.color.a) * 0.9f));
+        if (p.life < 1)
+            p.done = true;
+    }
+    while (!popups.empty() && popups.front().done)
+        popups.pop_front();
+}
+
+void WarField::microbeLoop(GameContext& ctx)
+{
+    for (std::size_t i = 0; i < pool.size(); ++i) {
+        Microbe& m = pool.at(i);
+        if (!m.body)
+            continue;
+        if (m.hitBy != NotHit)
+            scoreHit(ctx, m);
+        microbeStep(m, pool);
+        if (m.bursting && m.spawnsChildren) {
+            const b2Vec2 at = m.body->GetPosition();
+            m.spawnsChildren = false;
+            spawnChildren(pool, m.childType, m.childCount, at.x * 30.f, at.y * 30.f);
+        }
+        Microbe& same = pool.at(i);
+        if (same.dead)
+            same.body->SetLinearDamping(10.f);
+    }
+}
+
+void WarField::scoreHit(GameContext& ctx, Microbe& m)
+{
+    if (m.type < 1000) {
+        ctx.remainingMicrobes -= 1;
+        ctx.remainingFraction = ctx.totalMicrobes > 0 ? static_cast<float>(ctx.remainingMicrobes) /
+                                                            static_cast<float>(ctx.totalMicrobes)
+                                                      : 0.f;
+    }
+    const b2Vec2 p = m.body->GetPosition();
+    effects::burst(particles, p.x * 30.f, p.y * 30.f, m.color);
+    if (m.hitBy == HitByBubble && m.points > 0) {
+        ++comboCount;
+        if (catcher.timer > 0)
+            viewShake = 12;
+    }
+    if (!m.marked)
+        ctx.audio.play(AudioPlayer::Effect::Bop, bopPitch());
+    const int gained = comboCount < 2 ? m.points : comboCount * m.points * 10;
+    ctx.score += gained;
+    m.hitBy = NotHit;
+    if (m.points > 0) {
+        ScorePopup popup;
+        popup.value = gained;
+        popup.x = p.x * 30.f;
+        popup.y = p.y * 30.f - 5.f;
+        popups.push_back(popup);
+    }
+}
+
+void WarField::countAndEnd(GameContext& ctx)
+{
+    ctx.warCounts.fill(0);
+    for (const Microbe& m : pool.microbes)
+        if (!m.dead && !m.bursting && m.type >= 100 && m.type <= 103)
+            ++ctx.warCounts[static_cast<std::size_t>(m.type - 100)];
+    int emptySeats = 0;
+    for (int s = 0; s < seatCount; ++s) {
+        if (ctx.warCounts[static_cast<std::size_t>(s)] != 0)
+            continue;
+        warBodies[static_cast<std::size_t>(s)].out = true;
+        ++emptySeats;
+    }
+    if (emptySeats >= 3)
+        roundOver = true;
+    if (!roundOver)
+        return;
+    if (roundOverTicks == 180) {
+        ctx.audio.play(AudioPlayer::Effect::Win);
+        ctx.audio.beginFadeOut();
+    }
+    --roundOverTicks;
+    scroll = scroll < 0.f ? scroll * 0.75f : 0.f;
+    if (roundOverTicks <= 0)
+        finishRound(ctx);
+}
+
+void WarField::finishRound(GameContext& ctx)
+{
+    say("Level over\n");
+    resetPending = true;
+    bubbleInPlay = false;
+    stepCount = 0;
+    countdownTicks = 60;
+    countdownStage = 2;
+    bannerFade = 0;
+    bannerSlide = -1024.f;
+    destroyBubbles();
+    for (Microbe& m : pool.microbes) {
+        m.dead = true;
+        m.bursting = false;
+    }
+    ctx.requestedPage = PageRoundOver;
+    ctx.audio.playMenuTune();
+}
+
+void WarField::destroyBubbles()
+{
+    for (Bubble& b : bubbles) {
+        b.finished = true;
+        if (b.body)
+            world->DestroyBody(b.body);
+        b.body = nullptr;
+    }
+    bubbles.clear();
+    bubbleInPlay = false;
+}
+
+void WarField::upkeepView(const GameContext& ctx)
+{
+    fieldView.reset(sf::FloatRect(0.f, 0.f, 1024.f, 768.f));
+    fieldView.move(0.f, scroll);
+    if (viewShake > 0) {
+        const float k = static_cast<float>(viewShake);
+        const float a = static_cast<float>(std::rand() % 100 + 1);
+        const float b = static_cast<float>(std::rand() % 100 + 1);
+        fieldView.move((a * 0.01f - 0.5f) * k, (b * 0.01f - 0.5f) * k);
+        --viewShake;
+    }
+    fieldView.setViewport(ctx.viewport);
+}
