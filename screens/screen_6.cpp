@@ -1,0 +1,236 @@
+#include "screens/screen_6.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include <box2d/box2d.h>
+#include <SFML/Graphics/CircleShape.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Window/Event.hpp>
+#include <SFML/Window/Joystick.hpp>
+#include <SFML/Window/Keyboard.hpp>
+
+#include "app/GameContext.h"
+#include "app/Globals.h"
+#include "app/RequestedPage.h"
+#include "app/Settings.h"
+#include "gfx/GraphicsResources.h"
+#include "screens/FieldDrawing.h"
+
+namespace {
+
+constexpr int keepRunning = -100;
+
+sf::Vector2f pixelsOf(const b2Body* body)
+{
+    const b2Vec2 p = body->GetPosition();
+    return {p.x * 30.f, p.y * 30.f};
+}
+
+sf::CircleShape ring(float radius, sf::Color outline, float thickness)
+{
+    sf::CircleShape shape(radius, 30);
+    shape.setFillColor(sf::Color::Transparent);
+    shape.setOutlineColor(outline);
+    shape.setOutlineThickness(thickness);
+    shape.setOrigin(radius, radius);
+    return shape;
+}
+
+}  // namespace
+
+screen_6::screen_6(GameContext& ctx) : field(ctx)
+{
+    frameClock.restart();
+}
+
+int screen_6::handleEvent(const sf::Event& event, GameContext& ctx)
+{
+    switch (event.type) {
+    case sf::Event::Closed:
+        return -1;
+    case sf::Event::KeyPressed:
+        if (event.key.code == sf::Keyboard::Escape || event.key.code == sf::Keyboard::Space) {
+            ctx.requestedPage = PagePause;
+            ctx.audio.enterMenuMusic();
+            ctx.paused = true;
+            return ScreenMenu;
+        }
+        if (event.key.code == sf::Keyboard::V)
+            ctx.audio.musicVolumeDown();
+        break;
+    case sf::Event::MouseMoved:
+        field.pointerMoved(ctx, event.mouseMove.x, event.mouseMove.y);
+        break;
+    default:
+        // Mouse buttons do nothing in war: the one bubble launches by itself.
+        break;
+    }
+    return keepRunning;
+}
+
+void screen_6::sampleHeldInput(const GameContext& ctx)
+{
+    WarHeldInput& held = field.held;
+    held.joystickX.fill(0.f);
+    held.left = held.right = false;
+    for (const Seat& seat : ctx.seats) {
+        if (seat.device >= DeviceJoystick1 && seat.device <= DeviceJoystick1 + 3) {
+            const auto joystick = static_cast<unsigned>(seat.device);
+            // An unplugged joystick reads 0 and so does not turn.
+            held.joystickX[joystick] = sf::Joystick::isConnected(joystick)
+                                           ? sf::Joystick::getAxisPosition(joystick, sf::Joystick::X)
+                                           : 0.f;
+        }
+        if (seat.device == DeviceKeyboard) {
+            held.left = sf::Keyboard::isKeyPressed(sf::Keyboard::Left);
+            held.right = sf::Keyboard::isKeyPressed(sf::Keyboard::Right);
+        }
+    }
+}
+
+int screen_6::Run(GraphicsResources& gfx, GameContext& ctx)
+{
+    sf::RenderWindow& window = *ctx.window;
+    if (ctx.restartRequested)
+        Reset(ctx);
+    bannerText.setFont(gfx.font);
+    countText.setFont(gfx.font);
+    window.setMouseCursorVisible(ctx.settings.showMouse);
+    field.fieldView.setViewport(ctx.viewport);
+    frameClock.restart();
+
+    while (window.isOpen()) {
+        sf::Event event;
+        while (window.pollEvent(event)) {
+            const int next = handleEvent(event, ctx);
+            if (next != keepRunning)
+                return next;
+        }
+        sampleHeldInput(ctx);
+        const double dt = std::min(static_cast<double>(frameClock.restart().asSeconds()), 0.025);
+        Update(ctx, dt);
+        if (resetPending) {
+            ctx.requestedPage = PageRoundOver;
+            return ScreenMenu;
+        }
+        draw(window, gfx, ctx);
+        window.display();
+    }
+    return -1;
+}
+
+void screen_6::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx)
+{
+    target.clear(sf::Color::Black);
+    target.setView(field.fieldView);
+    draw::background(target, gfx);
+    drawMicrobes(target);
+    drawBubbles(target, gfx);
+    draw::particles(target, field.particles);
+    drawWarBodies(target, gfx);
+    drawBanner(target, gfx);
+    drawCounts(target, ctx);
+}
+
+void screen_6::drawMicrobes(sf::RenderTarget& target) const
+{
+    for (const Microbe& m : field.pool.microbes) {
+        const sf::Vector2f p(m.current.x * 30.f, m.current.y * 30.f);
+        sf::CircleShape halo = ring(std::max(m.radius - 2.f, 0.f),
+                                    m.dead ? sf::Color(5, 5, 5, 23) : sf::Color(255, 255, 255, 23), 6.f);
+        halo.setPosition(p.x + 2.f, p.y + 2.f);
+        target.draw(halo);
+        if (m.dead)
+            continue;
+        sf::CircleShape body = ring(m.radius, m.color, 2.f);
+        body.setPosition(p);
+        target.draw(body);
+    }
+}
+
+void screen_6::drawBubbles(sf::RenderTarget& target, const GraphicsResources& gfx) const
+{
+    for (const Bubble& b : field.bubbles) {
+        if (!b.trailOn || !b.body)
+            continue;
+        sf::RectangleShape shape({2.f * b.radius, 2.f * b.radius});
+        shape.setTexture(&gfx.projectile);
+        shape.setTextureRect({0, 0, 20, 20});
+        shape.setOrigin(b.radius, b.radius);
+        shape.setPosition(b.current.x * 30.f, b.current.y * 30.f);
+        shape.setRotation(b.body->GetAngle() * 57.29578f + 45.f);
+        shape.setFillColor(sf::Color(255, 255, 255, 220));
+        target.draw(shape);
+    }
+}
+
+void screen_6::drawWarBodies(sf::RenderTarget& target, const GraphicsResources& gfx) const
+{
+    for (int s = 0; s < WarField::seatCount; ++s) {
+        const WarBody& paddle = field.warBodies[static_cast<std::size_t>(s)];
+        const sf::Vector2f p = pixelsOf(paddle.body);
+        sf::RectangleShape shape({64.f, 64.f});
+        shape.setTexture(&gfx.paddle);
+        shape.setTextureRect(paddle.out ? sf::IntRect(896, 0, 128, 128) : sf::IntRect(0, 0, 128, 128));
+        shape.setPosition(p.x - 32.f, p.y - 32.f);
+        target.draw(shape);
+    }
+    // The bumper picture is a translucent panel whose edge strips read as
+    // stray bars, so the bumpers are drawn as the round caps they are.
+    for (int e = WarField::firstBumper; e < 8; ++e) {
+        const WarBody& bumper = field.warBodies[static_cast<std::size_t>(e)];
+        sf::CircleShape cap(bumper.drawRadius, 90);
+        cap.setOrigin(bumper.drawRadius, bumper.drawRadius);
+        cap.setPosition(pixelsOf(bumper.body));
+        cap.setFillColor(sf::Color(60, 90, 140, 90));
+        cap.setOutlineColor(sf::Color(180, 210, 255, 160));
+        cap.setOutlineThickness(-3.f);
+        target.draw(cap);
+    }
+}
+
+void screen_6::drawBanner(sf::RenderTarget& target, const GraphicsResources& gfx)
+{
+    static const char* const stageLines[] = {"  GO!", "  Set", "Ready"};
+    const int stage = std::clamp(field.countdownStage, 0, 2);
+    const float w = static_cast<float>(viewWidth);
+    sf::Sprite banner(gfx.bumper);
+    bannerText.setString(stageLines[stage]);
+    bannerText.setCharacterSize(30);
+    if (field.countdownTicks >= 1) {
+        banner.setPosition(0.76f * w + field.bannerSlide, 260.f);
+        bannerText.setPosition(0.77f * w + field.bannerSlide + 70.f, 277.f);
+        bannerText.setFillColor(sf::Color::White);
+        target.draw(banner);
+        target.draw(bannerText);
+        field.holdBanner();
+        return;
+    }
+    if (field.bannerFade <= 0)
+        return;
+    const auto alpha = static_cast<sf::Uint8>(std::lround(static_cast<float>(field.bannerFade - 1) * 5.666667f));
+    banner.setColor(sf::Color(255, 255, 255, alpha));
+    banner.setPosition(0.76f * w + field.bannerSlide, 260.f);
+    bannerText.setFillColor(sf::Color(255, 255, 255, alpha));
+    bannerText.setPosition(0.77f * w + field.bannerSlide, 277.f);
+    target.draw(banner);
+    target.draw(bannerText);
+    bannerText.setFillColor(sf::Color::White);
+}
+
+void screen_6::drawCounts(sf::RenderTarget& target, const GameContext& ctx)
+{
+    static constexpr float countX[WarField::seatCount] = {15.f, 904.f, 15.f, 904.f};
+    static constexpr float countY[WarField::seatCount] = {65.f, 65.f, 721.f, 721.f};
+    countText.setCharacterSize(20);
+    for (int s = 0; s < WarField::seatCount; ++s) {
+        countText.setString("Player " + std::to_string(s + 1) + ": " +
+                            std::to_string(ctx.warCounts[static_cast<std::size_t>(s)]));
+        countText.setPosition(countX[s], countY[s]);
+        target.draw(countText);
+    }
+}
