@@ -411,14 +411,8 @@ void GameField::upkeepBubbles(GameContext& ctx)
 
 void GameField::upkeepPopups()
 {
-    for (ScorePopup& p : popups) {
-        p.life -= 1;
-        p.y -= 0.5f;
-        if (p.life < 15)
-            p.color.a = static_cast<sf::Uint8>(static_cast<int>(static_cast<float>(p.color.a) * 0.9f));
-        if (p.life < 1)
-            p.done = true;
-    }
+    for (ScorePopup& p : popups)
+        p.age();
 }
 
 void GameField::microbeLoop(GameContext& ctx)

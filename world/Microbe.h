@@ -105,4 +105,15 @@ struct ScorePopup {
     std::int32_t unused4 = 0;
     float unused5 = 1.0f;
     sf::Color color{250, 250, 108, 255};
+
+    // One step: the pop-up drifts up, fades over its last steps and is done.
+    void age()
+    {
+        life -= 1;
+        y -= 0.5f;
+        if (life < 15)
+            color.a = static_cast<sf::Uint8>(static_cast<int>(static_cast<float>(color.a) * 0.9f));
+        if (life < 1)
+            done = true;
+    }
 };

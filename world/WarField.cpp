@@ -430,14 +430,8 @@ void WarField::upkeepBubbles(GameContext& ctx)
 
 void WarField::upkeepPopups()
 {
-    for (ScorePopup& p : popups) {
-        p.life -= 1;
-        p.y -= 0.5f;
-        if (p.life < 15)
-            p.color.a = static_cast<sf::Uint8>(static_cast<int>(static_cast<float>(p.color.a) * 0.9f));
-        if (p.life < 1)
-            p.done = true;
-    }
+    for (ScorePopup& p : popups)
+        p.age();
     while (!popups.empty() && popups.front().done)
         popups.pop_front();
 }
