@@ -3,4 +3,5 @@
 GameContext::GameContext()
 {
     audio.load(resourceDir);
+    net.context = this;
 }

@@ -16,6 +16,7 @@
 #include "app/Settings.h"
 #include "app/Statistics.h"
 #include "audio/AudioPlayer.h"
+#include "net/NetSession.h"
 #include "screens/Course.h"
 
 namespace sf {
@@ -36,12 +37,6 @@ struct Seat {
     float pivotY = 0.f;
     bool ready = false;
     bool joined = false;
-};
-
-// What the "Network Setup" page decides for the networked war game.
-struct NetRole {
-    bool isHost = false;
-    std::int32_t localDevice = 10;  // the mouse
 };
 
 struct GameContext {
@@ -87,7 +82,9 @@ struct GameContext {
                               Seat{512, 384, 90.f, 12, 1009.f, 107.f},
                               Seat{512, 384, 225.f, 12, 15.f, 706.f},
                               Seat{512, 384, 135.f, 12, 1009.f, 706.f}};
-    NetRole net;
+    // The network endpoint of the networked war game; the "Network Setup"
+    // page sets its role and the local player's device.
+    NetSession net;
 
     // window sizes of the size option (index 0: the desktop)
     std::array<int, 8> windowWidths{0, 640, 800, 1024, 1280, 1366, 1600, 1920};

@@ -7,7 +7,7 @@
 #include "screens/screen_4.h"
 #include "screens/screen_5.h"
 #include "screens/screen_6.h"
-#include "screens/UnbuiltModeScreen.h"
+#include "screens/screen_7.h"
 
 ScreenTable::ScreenTable(GameContext& ctx)
 {
@@ -18,7 +18,7 @@ ScreenTable::ScreenTable(GameContext& ctx)
     m_owned.push_back(std::make_unique<screen_4>(ctx));
     m_owned.push_back(std::make_unique<screen_5>(ctx));
     m_owned.push_back(std::make_unique<screen_6>(ctx));
-    m_owned.push_back(std::make_unique<UnbuiltModeScreen>());
+    m_owned.push_back(std::make_unique<screen_7>(ctx));
     for (auto& screen : m_owned) {
         screen->logicalHeight = 768;
         screen->logicalWidth = 1024;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include <box2d/box2d.h>
 #include <SFML/Graphics/CircleShape.hpp>
@@ -22,8 +23,6 @@
 
 namespace {
 
-constexpr int keepRunning = -100;
-
 sf::Vector2f pixelsOf(const b2Body* body)
 {
     const b2Vec2 p = body->GetPosition();
@@ -42,7 +41,9 @@ sf::CircleShape ring(float radius, sf::Color outline, float thickness)
 
 }  // namespace
 
-screen_6::screen_6(GameContext& ctx) : field(ctx)
+screen_6::screen_6(GameContext& ctx) : screen_6(ctx, std::make_unique<WarField>(ctx)) {}
+
+screen_6::screen_6(GameContext&, std::unique_ptr<WarField> arena) : owned(std::move(arena)), field(*owned)
 {
     frameClock.restart();
 }
@@ -134,6 +135,7 @@ void screen_6::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContex
     drawWarBodies(target, gfx);
     drawBanner(target, gfx);
     drawCounts(target, ctx);
+    drawOverlay(target, gfx, ctx);
 }
 
 void screen_6::drawMicrobes(sf::RenderTarget& target) const
@@ -224,13 +226,17 @@ void screen_6::drawBanner(sf::RenderTarget& target, const GraphicsResources& gfx
 
 void screen_6::drawCounts(sf::RenderTarget& target, const GameContext& ctx)
 {
+    for (int s = 0; s < WarField::seatCount; ++s)
+        drawCount(target, s, "Player " + std::to_string(s + 1) + ": " +
+                                 std::to_string(ctx.warCounts[static_cast<std::size_t>(s)]));
+}
+
+void screen_6::drawCount(sf::RenderTarget& target, int seat, const std::string& label)
+{
     static constexpr float countX[WarField::seatCount] = {15.f, 904.f, 15.f, 904.f};
     static constexpr float countY[WarField::seatCount] = {65.f, 65.f, 721.f, 721.f};
     countText.setCharacterSize(20);
-    for (int s = 0; s < WarField::seatCount; ++s) {
-        countText.setString("Player " + std::to_string(s + 1) + ": " +
-                            std::to_string(ctx.warCounts[static_cast<std::size_t>(s)]));
-        countText.setPosition(countX[s], countY[s]);
-        target.draw(countText);
-    }
+    countText.setString(sf::String::fromUtf8(label.begin(), label.end()));
+    countText.setPosition(countX[seat], countY[seat]);
+    target.draw(countText);
 }

@@ -3,10 +3,14 @@
 // it and draws it.
 #pragma once
 
+#include <memory>
+
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/System/Clock.hpp>
 
 #include "app/cScreen.h"
+#include <string>
+
 #include "world/WarField.h"
 
 namespace sf {
@@ -24,18 +28,33 @@ public:
     int Update(GameContext& ctx, double frameSeconds) { return field.Update(ctx, frameSeconds); }
     int Logic(GameContext& ctx, float timeStep) { return field.Logic(ctx, timeStep); }
 
-    WarField field;
+protected:
+    static constexpr int keepRunning = -100;
+
+    // The networked war screen plays its own arena on the same screen.
+    screen_6(GameContext& ctx, std::unique_ptr<WarField> arena);
+
+    // Answers the next screen number, or keepRunning to stay.
+    virtual int handleEvent(const sf::Event& event, GameContext& ctx);
+    // The players' counts in the corners.
+    virtual void drawCounts(sf::RenderTarget& target, const GameContext& ctx);
+    // Drawn last, over everything else.
+    virtual void drawOverlay(sf::RenderTarget&, GraphicsResources&, GameContext&) {}
+    void drawCount(sf::RenderTarget& target, int seat, const std::string& label);
 
 private:
-    // Answers the next screen number, or keepRunning to stay.
-    int handleEvent(const sf::Event& event, GameContext& ctx);
+    std::unique_ptr<WarField> owned;
+
+public:
+    WarField& field;
+
+private:
     void sampleHeldInput(const GameContext& ctx);
     void draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx);
     void drawMicrobes(sf::RenderTarget& target) const;
     void drawBubbles(sf::RenderTarget& target, const GraphicsResources& gfx) const;
     void drawWarBodies(sf::RenderTarget& target, const GraphicsResources& gfx) const;
     void drawBanner(sf::RenderTarget& target, const GraphicsResources& gfx);
-    void drawCounts(sf::RenderTarget& target, const GameContext& ctx);
 
     sf::Clock frameClock;
     sf::Text bannerText;

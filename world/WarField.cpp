@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr float degreesToRadians = 3.14159265f / 180.f;
 
 // The corners the seats sit in, in pixels.
 constexpr float cornerX[WarField::seatCount] = {15.f, 1009.f, 15.f, 1009.f};
@@ -244,6 +243,7 @@ int WarField::Update(GameContext& ctx, double frameSeconds)
 int WarField::Logic(GameContext& ctx, float dt)
 {
     startSequence();
+    networkPhase(ctx);
     world->Step(dt, ctx.settings.velocityIterations, ctx.settings.positionIterations);
     particles.enabled = ctx.settings.particles;
     particles.update();
@@ -252,14 +252,16 @@ int WarField::Logic(GameContext& ctx, float dt)
     if (catcher.timer > 0)
         --catcher.timer;
     ++stepCount;
-    launch();
+    launch(ctx);
     aim(ctx);
     drivePaddles(ctx);
     upkeepBubbles(ctx);
     upkeepPopups();
     microbeLoop(ctx);
+    beforeCounting(ctx);
     countAndEnd(ctx);
     upkeepView(ctx);
+    afterStep(ctx);
     return 1;
 }
 
@@ -281,7 +283,7 @@ void WarField::startSequence()
         bannerSlide = -1024.f;
 }
 
-void WarField::launch()
+void WarField::launch(GameContext& ctx)
 {
     if (countdownStage != 0 || bannerFade != 1 || bubbleInPlay)
         return;
@@ -305,7 +307,7 @@ void WarField::launch()
     attachCircle(body, {record.radius / 30.f, 0.1f, 1.0f, 0.85f, BodyCategory::Bubble,
                         BodyCategory::Microbe | BodyCategory::Wall | BodyCategory::Paddle});
 
-    const float a = launchDegrees(static_cast<int>(randomInt(7))) * degreesToRadians;
+    const float a = launchRadians(ctx);
     const float strength = 135.f * record.radius / 300.f;
     body->ApplyLinearImpulse(b2Vec2(strength * std::cos(a), strength * std::sin(a)), body->GetPosition(), true);
 
@@ -329,7 +331,7 @@ void WarField::aimSeat(GameContext& ctx, int s)
     const int device = seat.device;
     if (device >= DeviceJoystick1 && device <= DeviceJoystick1 + 3) {
         const float axis = held.joystickX[static_cast<std::size_t>(device)];
-        const float turn = (axis > 30.f || axis < -30.f) ? axis * 0.00105f : 0.f;
+        const float turn = (axis > 30.f || axis < -30.f) ? axis * joystickTurnRate : 0.f;
         seat.aimAngle += sign * turn;
     } else if (device == DeviceKeyboard) {
         if (held.left)
@@ -403,7 +405,7 @@ void WarField::upkeepBubbles(GameContext& ctx)
         }
         const float speed = body->GetLinearVelocity().Length();
         // Without gravity the bubble may run faster than in the single-player field.
-        if (speed > 65.f)
+        if (speed > fastSpeed)
             body->SetLinearDamping(ctx.fastDamping);
         else if (speed <= 25.f || catcher.timer != 0)
             body->SetLinearDamping(0.f);
@@ -442,7 +444,7 @@ void WarField::microbeLoop(GameContext& ctx)
         Microbe& m = pool.at(i);
         if (!m.body)
             continue;
-        if (m.hitBy != NotHit)
+        if (m.hitBy != NotHit && takeHit(ctx, i, m))
             scoreHit(ctx, m);
         microbeStep(m, pool);
         if (m.bursting && m.spawnsChildren) {
@@ -529,6 +531,7 @@ void WarField::finishRound(GameContext& ctx)
     }
     ctx.requestedPage = PageRoundOver;
     ctx.audio.playMenuTune();
+    roundFinished(ctx);
 }
 
 void WarField::destroyBubbles()

@@ -15,6 +15,7 @@
 #include "world/Microbe.h"
 #include "world/MicrobePool.h"
 #include "world/Particles.h"
+#include "world/Random.h"
 
 struct GameContext;
 class b2World;
@@ -41,7 +42,7 @@ public:
     static constexpr int microbesPerSeat = 8;
 
     explicit WarField(GameContext& ctx);
-    ~WarField();
+    virtual ~WarField();
     WarField(const WarField&) = delete;
     WarField& operator=(const WarField&) = delete;
 
@@ -50,7 +51,7 @@ public:
     // One fixed step of war.
     int Logic(GameContext& ctx, float dt);
     // A fresh round in the same world.
-    void Reset(GameContext& ctx);
+    virtual void Reset(GameContext& ctx);
 
     // The screen calls this every drawn frame: a countdown banner on show holds
     // its fade at full until its stage is over.
@@ -87,6 +88,11 @@ public:
     std::int32_t pointerX = 512;
     std::int32_t pointerY = 384;
 
+    // Above this speed (m/s) the bubble gets the fast damping; the joystick
+    // turns the aim by its axis times this rate (radians).
+    float fastSpeed = 65.f;
+    float joystickTurnRate = 0.00105f;
+
     std::int32_t stepCount = 0;
     std::int32_t comboCount = 0;
     std::int32_t viewShake = 0;
@@ -102,14 +108,28 @@ public:
     double accumulator = 0.0;
     double alpha = 0.0;
 
-private:
+protected:
+    // What the networked arena does differently; the local arena does nothing
+    // more. networkPhase runs right after the countdown timers, afterStep at
+    // the end of every step.
+    virtual void networkPhase(GameContext&) {}
+    virtual float launchRadians(GameContext&)
+    {
+        return launchDegrees(static_cast<int>(randomInt(7))) * 0.017453292f;
+    }
+    // False holds a hit back: the microbe waits for somebody else's say-so.
+    virtual bool takeHit(GameContext&, std::size_t /*index*/, Microbe&) { return true; }
+    virtual void beforeCounting(GameContext&) {}
+    virtual void afterStep(GameContext&) {}
+    virtual void roundFinished(GameContext&) {}
+
     void buildArena();
     void buildWarBodies();
     void buildCatcher();
     void populate(GameContext& ctx);
 
     void startSequence();
-    void launch();
+    void launch(GameContext& ctx);
     void aim(GameContext& ctx);
     void aimSeat(GameContext& ctx, int seat);
     void drivePaddles(const GameContext& ctx);
@@ -123,5 +143,7 @@ private:
     void destroyBubbles();
 
     std::unique_ptr<b2World> world;
+
+private:
     cContactListener listener;
 };

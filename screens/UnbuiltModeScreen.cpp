@@ -1,8 +1,0 @@
-#include "screens/UnbuiltModeScreen.h"
-
-#include "app/Globals.h"
-
-void UnbuiltModeScreen::Reset(GameContext&)
-{
-    resetPending = false;
-}
