@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -22,6 +23,14 @@ namespace fs = std::filesystem;
 namespace e2e {
 
 namespace {
+
+// Windows of the games this test run has started and not yet ended: all
+// are called "Frothlet", so a new game's window is the one nobody has claimed.
+std::set<unsigned long>& claimedWindows()
+{
+    static std::set<unsigned long> windows;
+    return windows;
+}
 
 std::vector<char*> pointers(std::vector<std::string>& strings)
 {
@@ -123,6 +132,7 @@ GameProcess::GameProcess(const LaunchOptions& options) : m_dir(makeTempDir())
 
 GameProcess::~GameProcess()
 {
+    claimedWindows().erase(m_window);
     if (running()) {
         kill(m_pid, SIGKILL);
         waitForExit(std::chrono::seconds(5));
@@ -160,8 +170,13 @@ unsigned long GameProcess::window()
     for (int attempt = 0; attempt < 200 && running(); ++attempt) {
         std::string out;
         runCommand({"xdotool", "search", "--onlyvisible", "--name", "^Frothlet$"}, &out);
-        if (!out.empty()) {
-            m_window = std::stoul(out);
+        std::istringstream found(out);
+        unsigned long id = 0;
+        while (found >> id && claimedWindows().count(id) != 0)
+            id = 0;
+        if (id != 0) {
+            m_window = id;
+            claimedWindows().insert(id);
             runCommand({"xdotool", "windowmove", std::to_string(m_window), "0", "0"});
             runCommand({"xdotool", "windowfocus", std::to_string(m_window)});
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -196,8 +211,20 @@ void GameProcess::pause(std::chrono::milliseconds time)
     std::this_thread::sleep_for(time);
 }
 
+void GameProcess::bringToFront()
+{
+    const std::string id = std::to_string(window());
+    runCommand({"xdotool", "windowraise", id});
+    runCommand({"xdotool", "windowfocus", id});
+    // A frame or two to draw what was hidden.
+    pause(std::chrono::milliseconds(300));
+}
+
 sf::Image GameProcess::screenshot()
 {
+    // With two games on the display the other one may cover this window.
+    if (claimedWindows().size() > 1)
+        bringToFront();
     const std::string file = m_dir + "/shot.png";
     runCommand({"import", "-window", std::to_string(window()), file});
     sf::Image image;

@@ -45,6 +45,8 @@ public:
     void key(const std::string& keysym);
     void pause(std::chrono::milliseconds time);
     sf::Image screenshot();
+    // Raises and focuses the window, for tests that run more than one game.
+    void bringToFront();
     // Asks the window to close, as the title bar's close button does.
     void closeWindow();
     // The exit status, or -1 when the game did not end in time.
