@@ -22,6 +22,9 @@ constexpr std::size_t mostPendingBursts = 4096;
 // No message of the game comes near this; bigger packets are refused by ENet.
 constexpr std::size_t largestPacket = 16 * 1024;
 constexpr std::size_t longestDiagnosticLog = 256;
+// Four seats and a few onlookers; a peer that keeps joining again is not
+// worth another name (each join sends every name to everybody).
+constexpr std::size_t mostPlayerNames = 64;
 
 void say(const char* line)
 {
@@ -221,7 +224,7 @@ void NetSession::onJoin(sf::Packet& in, ENetPeer* from)
 {
     std::string name;
     sf::String version;
-    if (!readText(in, name, longestName))
+    if (!readText(in, name, longestName) || playerNames.size() >= mostPlayerNames)
         return;
     // A join without a readable version is as foreign as one with another version.
     if (!(in >> version) || version != sf::String(localVersion())) {
@@ -329,7 +332,7 @@ void NetSession::onPlayerName(sf::Packet& in)
         return;
     if (static_cast<std::size_t>(index) < playerNames.size())
         playerNames[static_cast<std::size_t>(index)] = name;
-    else if (playerNames.size() < 64)
+    else if (playerNames.size() < mostPlayerNames)
         playerNames.push_back(name);
     if (index < 4 && context)
         context->seats[static_cast<std::size_t>(index)].device = index == token ? localDevice : remoteDevice;
