@@ -108,6 +108,9 @@ GameProcess::GameProcess(const LaunchOptions& options) : m_dir(makeTempDir())
         env.emplace_back(*e);
     bool hasAudioDriver = false;
     for (const std::string& extra : options.environment) {
+        // A test's own entry replaces one inherited under the same name.
+        const std::string name = extra.substr(0, extra.find('=') + 1);
+        std::erase_if(env, [&](const std::string& e) { return e.rfind(name, 0) == 0; });
         env.push_back(extra);
         hasAudioDriver = hasAudioDriver || extra.rfind("ALSOFT_", 0) == 0;
     }
@@ -258,6 +261,8 @@ bool GameProcess::running()
     const pid_t r = waitpid(m_pid, &status, WNOHANG);
     if (r == m_pid) {
         m_exited = true;
+        // Its window is gone, and the server may hand the same id to the next game.
+        claimedWindows().erase(m_window);
         m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         return false;
     }
