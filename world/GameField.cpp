@@ -10,8 +10,10 @@
 
 #include "app/GameContext.h"
 #include "app/Globals.h"
+#include "app/Viewport.h"
 #include "world/Bursts.h"
 #include "world/Effects.h"
+#include "world/FieldParts.h"
 #include "world/Fixtures.h"
 #include "world/MicrobeTypes.h"
 #include "world/Units.h"
@@ -22,25 +24,6 @@ void say(const char* line)
 {
     std::fputs(line, stdout);
     std::fflush(stdout);
-}
-
-b2Body* staticBox(b2World& world, float xPixels, float yPixels, float halfW, float halfH,
-                  unsigned short category, unsigned short maskBits)
-{
-    b2BodyDef def;
-    def.position.Set(xPixels * metresPerPixel, yPixels * metresPerPixel);
-    b2Body* body = world.CreateBody(&def);
-    b2PolygonShape box;
-    box.SetAsBox(halfW, halfH);
-    b2FixtureDef fixture;
-    fixture.shape = &box;
-    fixture.friction = 0.001f;
-    fixture.restitution = 0.f;
-    fixture.density = 0.f;
-    fixture.filter.categoryBits = category;
-    fixture.filter.maskBits = maskBits;
-    body->CreateFixture(&fixture);
-    return body;
 }
 
 void defaultPopulate(MicrobePool& pool, GameContext& ctx)
@@ -96,12 +79,12 @@ void GameField::buildBounds()
 {
     const float w = static_cast<float>(viewWidth);
     const float h = static_cast<float>(viewHeight);
-    staticBox(*world, -104.f, 0.f, 3.5f, h / 15.f, BodyCategory::Wall, mask::wall);
-    staticBox(*world, 104.f + w, 0.f, 3.5f, h / 15.f, BodyCategory::Wall, mask::wall);
-    staticBox(*world, w / 2.f, 95.f, w / 30.f, 1.f / 6.f, BodyCategory::Fence, mask::fence);
+    fieldparts::staticBox(*world, -104.f, 0.f, 3.5f, h / 15.f, BodyCategory::Wall, mask::wall);
+    fieldparts::staticBox(*world, 104.f + w, 0.f, 3.5f, h / 15.f, BodyCategory::Wall, mask::wall);
+    fieldparts::staticBox(*world, w / 2.f, 95.f, w / 30.f, 1.f / 6.f, BodyCategory::Fence, mask::fence);
     const float ceiling = rules.ceilingAboveView ? -100.f - h : rules.ceilingY;
-    staticBox(*world, w / 2.f, ceiling, w / 30.f, 1.f / 6.f, BodyCategory::Wall, mask::wall);
-    staticBox(*world, w / 2.f, h - 45.f, w / 30.f, 1.f / 6.f, BodyCategory::Fence, mask::fence);
+    fieldparts::staticBox(*world, w / 2.f, ceiling, w / 30.f, 1.f / 6.f, BodyCategory::Wall, mask::wall);
+    fieldparts::staticBox(*world, w / 2.f, h - 45.f, w / 30.f, 1.f / 6.f, BodyCategory::Fence, mask::fence);
 }
 
 void GameField::buildPaddle()
@@ -121,21 +104,7 @@ void GameField::buildPaddle()
 
 void GameField::buildCatcher()
 {
-    const float w = static_cast<float>(viewWidth);
-    const float h = static_cast<float>(viewHeight);
-    b2BodyDef def;
-    def.gravityScale = 0.f;
-    def.position.Set(w / 2.f * metresPerPixel, (10.f - h) * metresPerPixel);
-    catcher.body = world->CreateBody(&def);
-    b2PolygonShape box;
-    box.SetAsBox(w / 30.f, 0.0015000001f * h);
-    b2FixtureDef fixture;
-    fixture.shape = &box;
-    fixture.isSensor = true;
-    fixture.filter.categoryBits = BodyCategory::Burst;
-    fixture.filter.maskBits = mask::catcher;
-    catcher.body->CreateFixture(&fixture);
-    catcher.body->GetUserData().pointer = reinterpret_cast<uintptr_t>(&catcher);
+    fieldparts::buildCatcher(*world, catcher);
 }
 
 void GameField::populate(GameContext& ctx)
@@ -171,21 +140,17 @@ float GameField::aimAngle() const
 
 float GameField::bopPitch(int r)
 {
-    // 1 div r is 1 only for r = 1; r = 0 has no value and takes the common pitch.
-    if (r == 0)
-        return 1.3f;
-    return 0.8f + 0.5f * static_cast<float>(1 + ((1 / r) % 100));
+    return fieldparts::bopPitch(r);
 }
 
 void GameField::pointerMoved(GameContext& ctx, int windowX, int windowY)
 {
-    const float winW = static_cast<float>(ctx.settings.windowWidth);
-    const float winH = static_cast<float>(ctx.settings.windowHeight);
-    if (winW <= 0.f || winH <= 0.f)
+    if (ctx.settings.windowWidth <= 0 || ctx.settings.windowHeight <= 0)
         return;
-    const int offset = static_cast<int>((winW - ctx.aspect * winH) * 0.5f);
-    aimX = static_cast<int>((static_cast<float>(windowX - offset)) / (ctx.aspect * winH) * 1024.f);
-    aimY = static_cast<int>(static_cast<float>(windowY) / winH * 768.f);
+    const sf::Vector2i p =
+        pointerToLogical(windowX, windowY, ctx.settings.windowWidth, ctx.settings.windowHeight, ctx.aspect);
+    aimX = p.x;
+    aimY = p.y;
     ctx.paddleTarget = static_cast<float>(aimX);
 }
 
@@ -205,12 +170,7 @@ int GameField::Update(GameContext& ctx, double frameSeconds)
             paddlePrevious = {p.x, p.y, paddleBody->GetAngle()};
             paddleDrawn = paddlePrevious;
         }
-        pool.snapPositions();
-        for (Bubble& b : bubbles) {
-            const b2Vec2 p = b.body->GetPosition();
-            b.previous = {p.x, p.y, b.body->GetAngle()};
-            b.current = b.previous;
-        }
+        fieldparts::snapshot(pool, bubbles);
         scrollPrevious = scrollDrawn = scrollCurrent;
         if (rules.fixedStep)
             rules.fixedStep(ctx);
@@ -226,19 +186,7 @@ int GameField::Update(GameContext& ctx, double frameSeconds)
         paddleDrawn.x = (1.f - a) * paddlePrevious.x + a * p.x;
         paddleDrawn.y = (1.f - a) * paddlePrevious.y + a * p.y;
     }
-    const bool followY = scrollCurrent == 0.f;
-    auto interpolate = [&](Pose& previous, Pose& current, b2Body* body) {
-        if (!body)
-            return;
-        const b2Vec2 p = body->GetPosition();
-        current.x = (1.f - a) * previous.x + a * p.x;
-        if (followY)
-            current.y = (1.f - a) * previous.y + a * p.y;
-    };
-    for (Microbe& m : pool.microbes)
-        interpolate(m.previous, m.current, m.body);
-    for (Bubble& b : bubbles)
-        interpolate(b.previous, b.current, b.body);
+    fieldparts::interpolate(pool, bubbles, a, scrollCurrent == 0.f);
     scrollDrawn = (1.f - a) * scrollPrevious + a * scrollCurrent;
     return 1;
 }
@@ -447,12 +395,7 @@ void GameField::microbeLoop(GameContext& ctx)
 
 void GameField::scoreHit(GameContext& ctx, Microbe& m)
 {
-    if (m.type < 1000) {
-        ctx.remainingMicrobes -= 1;
-        ctx.remainingFraction = ctx.totalMicrobes > 0
-                                    ? static_cast<float>(ctx.remainingMicrobes) / static_cast<float>(ctx.totalMicrobes)
-                                    : 0.f;
-    }
+    fieldparts::countHit(ctx, m);
     const b2Vec2 p = m.body->GetPosition();
     effects::burst(particles, p.x * 30.f, p.y * 30.f, m.color);
     const int hitBy = m.hitBy;
@@ -468,13 +411,8 @@ void GameField::scoreHit(GameContext& ctx, Microbe& m)
     const int gained = comboCount < 2 ? m.points : comboCount * m.points * 10;
     ctx.score += gained;
     m.hitBy = NotHit;
-    if (m.points > 0) {
-        ScorePopup popup;
-        popup.value = gained;
-        popup.x = p.x * 30.f;
-        popup.y = p.y * 30.f - 5.f;
-        popups.push_back(popup);
-    }
+    if (m.points > 0)
+        fieldparts::popUp(popups, gained, p.x * 30.f, p.y * 30.f);
     if (rules.onHit)
         rules.onHit(ctx, m, hitBy);
 }
@@ -564,13 +502,7 @@ void GameField::finishRound(GameContext& ctx)
 
 void GameField::destroyBubbles()
 {
-    for (Bubble& b : bubbles) {
-        b.finished = true;
-        if (b.body)
-            world->DestroyBody(b.body);
-        b.body = nullptr;
-    }
-    bubbles.clear();
+    fieldparts::destroyBubbles(*world, bubbles);
     bubbleInPlay = false;
 }
 

@@ -11,8 +11,10 @@
 #include "app/Globals.h"
 #include "app/RequestedPage.h"
 #include "app/Settings.h"
+#include "app/Viewport.h"
 #include "world/Bursts.h"
 #include "world/Effects.h"
+#include "world/FieldParts.h"
 #include "world/Fixtures.h"
 #include "world/Random.h"
 #include "world/Units.h"
@@ -35,21 +37,6 @@ void say(const char* line)
     std::fflush(stdout);
 }
 
-void staticWall(b2World& world, float xPixels, float yPixels, float halfW, float halfH)
-{
-    b2BodyDef def;
-    def.position.Set(xPixels * metresPerPixel, yPixels * metresPerPixel);
-    b2Body* body = world.CreateBody(&def);
-    b2PolygonShape box;
-    box.SetAsBox(halfW, halfH);
-    b2FixtureDef fixture;
-    fixture.shape = &box;
-    fixture.friction = 0.001f;
-    fixture.filter.categoryBits = BodyCategory::Wall;
-    fixture.filter.maskBits = mask::wall;
-    body->CreateFixture(&fixture);
-}
-
 b2Body* heavyCircle(b2World& world, float xPixels, float yPixels, float radiusMetres)
 {
     b2BodyDef def;
@@ -65,10 +52,7 @@ b2Body* heavyCircle(b2World& world, float xPixels, float yPixels, float radiusMe
 
 float bopPitch()
 {
-    const int r = std::rand();
-    if (r == 0)
-        return 1.3f;
-    return 0.8f + 0.5f * static_cast<float>(1 + ((1 / r) % 100));
+    return fieldparts::bopPitch(std::rand());
 }
 
 }  // namespace
@@ -99,12 +83,15 @@ void WarField::buildArena()
 {
     const float w = static_cast<float>(viewWidth);
     const float h = static_cast<float>(viewHeight);
-    staticWall(*world, -104.f, 0.f, 3.5f, h / 15.f);
-    staticWall(*world, 104.f + w, 0.f, 3.5f, h / 15.f);
+    auto wall = [this](float x, float y, float halfW, float halfH) {
+        fieldparts::staticBox(*world, x, y, halfW, halfH, BodyCategory::Wall, mask::wall);
+    };
+    wall(-104.f, 0.f, 3.5f, h / 15.f);
+    wall(104.f + w, 0.f, 3.5f, h / 15.f);
     // Thick top and bottom bars close the arena; their faces lie at 95 and 723 px.
-    staticWall(*world, w / 2.f, -5.f, w / 30.f, 3.3333333f);
-    staticWall(*world, w / 2.f, -100.f - h, w / 30.f, 1.f / 6.f);
-    staticWall(*world, w / 2.f, h + 55.f, w / 30.f, 3.3333333f);
+    wall(w / 2.f, -5.f, w / 30.f, 3.3333333f);
+    wall(w / 2.f, -100.f - h, w / 30.f, 1.f / 6.f);
+    wall(w / 2.f, h + 55.f, w / 30.f, 3.3333333f);
 }
 
 void WarField::buildWarBodies()
@@ -123,21 +110,7 @@ void WarField::buildWarBodies()
 
 void WarField::buildCatcher()
 {
-    const float w = static_cast<float>(viewWidth);
-    const float h = static_cast<float>(viewHeight);
-    b2BodyDef def;
-    def.gravityScale = 0.f;
-    def.position.Set(w / 2.f * metresPerPixel, (10.f - h) * metresPerPixel);
-    catcher.body = world->CreateBody(&def);
-    b2PolygonShape box;
-    box.SetAsBox(w / 30.f, 0.0015000001f * h);
-    b2FixtureDef fixture;
-    fixture.shape = &box;
-    fixture.isSensor = true;
-    fixture.filter.categoryBits = BodyCategory::Burst;
-    fixture.filter.maskBits = mask::catcher;
-    catcher.body->CreateFixture(&fixture);
-    catcher.body->GetUserData().pointer = reinterpret_cast<uintptr_t>(&catcher);
+    fieldparts::buildCatcher(*world, catcher);
 }
 
 std::array<sf::Vector2f, WarField::microbesPerSeat> WarField::clusterPoints(int seat)
@@ -201,42 +174,25 @@ void WarField::Reset(GameContext& ctx)
 
 void WarField::pointerMoved(const GameContext& ctx, int windowX, int windowY)
 {
-    const float winW = static_cast<float>(ctx.settings.windowWidth);
-    const float winH = static_cast<float>(ctx.settings.windowHeight);
-    if (winW <= 0.f || winH <= 0.f)
+    if (ctx.settings.windowWidth <= 0 || ctx.settings.windowHeight <= 0)
         return;
-    const int offset = static_cast<int>((winW - ctx.aspect * winH) * 0.5f);
-    pointerX = static_cast<int>(static_cast<float>(windowX - offset) / (ctx.aspect * winH) * 1024.f);
-    pointerY = static_cast<int>(static_cast<float>(windowY) / winH * 768.f);
+    const sf::Vector2i p =
+        pointerToLogical(windowX, windowY, ctx.settings.windowWidth, ctx.settings.windowHeight, ctx.aspect);
+    pointerX = p.x;
+    pointerY = p.y;
 }
 
 int WarField::Update(GameContext& ctx, double frameSeconds)
 {
     accumulator += frameSeconds;
     while (accumulator >= timeStep) {
-        pool.snapPositions();
-        for (Bubble& b : bubbles) {
-            const b2Vec2 p = b.body->GetPosition();
-            b.previous = {p.x, p.y, b.body->GetAngle()};
-            b.current = b.previous;
-        }
+        fieldparts::snapshot(pool, bubbles);
         Logic(ctx, static_cast<float>(timeStep));
         accumulator -= timeStep;
     }
     world->ClearForces();
     alpha = accumulator / timeStep;
-    const float a = static_cast<float>(alpha);
-    auto interpolate = [a](Pose& previous, Pose& current, b2Body* body) {
-        if (!body)
-            return;
-        const b2Vec2 p = body->GetPosition();
-        current.x = (1.f - a) * previous.x + a * p.x;
-        current.y = (1.f - a) * previous.y + a * p.y;
-    };
-    for (Microbe& m : pool.microbes)
-        interpolate(m.previous, m.current, m.body);
-    for (Bubble& b : bubbles)
-        interpolate(b.previous, b.current, b.body);
+    fieldparts::interpolate(pool, bubbles, static_cast<float>(alpha));
     return 1;
 }
 
@@ -460,12 +416,7 @@ void WarField::microbeLoop(GameContext& ctx)
 
 void WarField::scoreHit(GameContext& ctx, Microbe& m)
 {
-    if (m.type < 1000) {
-        ctx.remainingMicrobes -= 1;
-        ctx.remainingFraction = ctx.totalMicrobes > 0 ? static_cast<float>(ctx.remainingMicrobes) /
-                                                            static_cast<float>(ctx.totalMicrobes)
-                                                      : 0.f;
-    }
+    fieldparts::countHit(ctx, m);
     const b2Vec2 p = m.body->GetPosition();
     effects::burst(particles, p.x * 30.f, p.y * 30.f, m.color);
     if (m.hitBy == HitByBubble && m.points > 0) {
@@ -478,13 +429,8 @@ void WarField::scoreHit(GameContext& ctx, Microbe& m)
     const int gained = comboCount < 2 ? m.points : comboCount * m.points * 10;
     ctx.score += gained;
     m.hitBy = NotHit;
-    if (m.points > 0) {
-        ScorePopup popup;
-        popup.value = gained;
-        popup.x = p.x * 30.f;
-        popup.y = p.y * 30.f - 5.f;
-        popups.push_back(popup);
-    }
+    if (m.points > 0)
+        fieldparts::popUp(popups, gained, p.x * 30.f, p.y * 30.f);
 }
 
 void WarField::countAndEnd(GameContext& ctx)
@@ -536,13 +482,7 @@ void WarField::finishRound(GameContext& ctx)
 
 void WarField::destroyBubbles()
 {
-    for (Bubble& b : bubbles) {
-        b.finished = true;
-        if (b.body)
-            world->DestroyBody(b.body);
-        b.body = nullptr;
-    }
-    bubbles.clear();
+    fieldparts::destroyBubbles(*world, bubbles);
     bubbleInPlay = false;
 }
 

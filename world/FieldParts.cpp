@@ -1,0 +1,114 @@
+#include "world/FieldParts.h"
+
+#include <box2d/box2d.h>
+
+#include "app/GameContext.h"
+#include "app/Globals.h"
+#include "world/MicrobePool.h"
+#include "world/Units.h"
+
+namespace fieldparts {
+
+b2Body* staticBox(b2World& world, float xPixels, float yPixels, float halfW, float halfH,
+                  unsigned short category, unsigned short maskBits)
+{
+    b2BodyDef def;
+    def.position.Set(xPixels * metresPerPixel, yPixels * metresPerPixel);
+    b2Body* body = world.CreateBody(&def);
+    b2PolygonShape box;
+    box.SetAsBox(halfW, halfH);
+    b2FixtureDef fixture;
+    fixture.shape = &box;
+    fixture.friction = 0.001f;
+    fixture.restitution = 0.f;
+    fixture.density = 0.f;
+    fixture.filter.categoryBits = category;
+    fixture.filter.maskBits = maskBits;
+    body->CreateFixture(&fixture);
+    return body;
+}
+
+void buildCatcher(b2World& world, Catcher& catcher)
+{
+    const float w = static_cast<float>(viewWidth);
+    const float h = static_cast<float>(viewHeight);
+    b2BodyDef def;
+    def.gravityScale = 0.f;
+    def.position.Set(w / 2.f * metresPerPixel, (10.f - h) * metresPerPixel);
+    catcher.body = world.CreateBody(&def);
+    b2PolygonShape box;
+    box.SetAsBox(w / 30.f, 0.0015000001f * h);
+    b2FixtureDef fixture;
+    fixture.shape = &box;
+    fixture.isSensor = true;
+    fixture.filter.categoryBits = BodyCategory::Burst;
+    fixture.filter.maskBits = mask::catcher;
+    catcher.body->CreateFixture(&fixture);
+    catcher.body->GetUserData().pointer = reinterpret_cast<uintptr_t>(&catcher);
+}
+
+float bopPitch(int r)
+{
+    // 1 div r is 1 only for r = 1; r = 0 has no value and takes the common pitch.
+    if (r == 0)
+        return 1.3f;
+    return 0.8f + 0.5f * static_cast<float>(1 + ((1 / r) % 100));
+}
+
+void countHit(GameContext& ctx, const Microbe& m)
+{
+    if (m.type >= 1000)
+        return;
+    ctx.remainingMicrobes -= 1;
+    ctx.remainingFraction = ctx.totalMicrobes > 0
+                                ? static_cast<float>(ctx.remainingMicrobes) / static_cast<float>(ctx.totalMicrobes)
+                                : 0.f;
+}
+
+void popUp(std::deque<ScorePopup>& popups, int value, float x, float y)
+{
+    ScorePopup popup;
+    popup.value = value;
+    popup.x = x;
+    popup.y = y - 5.f;
+    popups.push_back(popup);
+}
+
+void destroyBubbles(b2World& world, std::deque<Bubble>& bubbles)
+{
+    for (Bubble& b : bubbles) {
+        b.finished = true;
+        if (b.body)
+            world.DestroyBody(b.body);
+        b.body = nullptr;
+    }
+    bubbles.clear();
+}
+
+void snapshot(MicrobePool& pool, std::deque<Bubble>& bubbles)
+{
+    pool.snapPositions();
+    for (Bubble& b : bubbles) {
+        const b2Vec2 p = b.body->GetPosition();
+        b.previous = {p.x, p.y, b.body->GetAngle()};
+        b.current = b.previous;
+    }
+}
+
+void interpolate(MicrobePool& pool, std::deque<Bubble>& bubbles, float alpha, bool followY)
+{
+    auto between = [alpha, followY](Pose& previous, Pose& current, b2Body* body) {
+        if (!body)
+            return;
+        const b2Vec2 p = body->GetPosition();
+        current.x = (1.f - alpha) * previous.x + alpha * p.x;
+        if (followY)
+            current.y = (1.f - alpha) * previous.y + alpha * p.y;
+    };
+    for (Microbe& m : pool.microbes)
+        between(m.previous, m.current, m.body);
+    for (Bubble& b : bubbles)
+        between(b.previous, b.current, b.body);
+}
+
+}  // namespace fieldparts
