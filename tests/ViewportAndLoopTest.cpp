@@ -46,6 +46,8 @@ TEST_P(PointerMapping, LandsOnTheLogicalPoint)
     const PointerCase c = GetParam();
     const sf::Vector2i p = windowToLogical(c.x, c.y, c.windowW, c.windowH, viewportFor(c.windowW, c.windowH));
     EXPECT_EQ(p, sf::Vector2i(c.logicalX, c.logicalY));
+    // The game screens' aim lands on the same point.
+    EXPECT_EQ(pointerToLogical(c.x, c.y, c.windowW, c.windowH, logicalAspect), sf::Vector2i(c.logicalX, c.logicalY));
 }
 
 INSTANTIATE_TEST_SUITE_P(
