@@ -182,7 +182,7 @@ void applyRecord(GameContext& ctx, const SettingsRecord& record, bool fileRead)
         applyVolumes(ctx, record);
     s.playerName = record.playerName;
     s.hostAddress = record.hostAddress;
-    s.tutorialPlayed = n[LineTutorialPlayed] != 0 ? 1 : 0;
+    s.tutorialPlayed = n[LineTutorialPlayed];
     s.lockMouse = n[LineLockMouse] != 0;
     s.autoPause = n[LineAutoPause] != 0;
     s.vsync = n[LineVsync] != 0;
@@ -190,11 +190,9 @@ void applyRecord(GameContext& ctx, const SettingsRecord& record, bool fileRead)
     s.particles = n[LineParticles] != 0;
     s.sensitivityIndex = std::clamp(n[LineSensitivityIndex], 0, sensitivityCount - 1);
     s.sensitivity = sensitivityTable[s.sensitivityIndex];
-    // A single player steers with a joystick, the mouse or the keyboard.
-    const int device = n[LineInputDevice];
-    const bool playable = (device >= DeviceJoystick1 && device <= DeviceJoystick4) || device == DeviceMouse ||
-                          device == DeviceKeyboard;
-    s.inputDevice = playable ? device : DeviceMouse;
+    // Kept as read: a code no device answers to (the computer's among them)
+    // leaves the paddle where it is, and the menu cycles on from it.
+    s.inputDevice = n[LineInputDevice];
     s.storedValue = n[LineStoredValue];
     s.velocityIterations = std::clamp(n[LineVelocityIterations], minIterations, maxIterations);
     s.positionIterations = std::clamp(n[LinePositionIterations], minIterations, maxIterations);

@@ -327,8 +327,8 @@ TEST_F(SettingsTest, OutOfRangeValuesArePulledIntoRange)
         {17, "2000000000", velocity, 50.f},
         {18, "0", position, 1.f},         {18, "51", position, 50.f},
         {4, "-8", depth, 0.f},            {5, "-1", antialiasing, 0.f},
-        {5, "4096", antialiasing, 16.f},  {8, "7", tutorial, 1.f},
-        {15, "12", device, 10.f},         {15, "-2", device, 10.f},
+        {5, "4096", antialiasing, 16.f},  {8, "7", tutorial, 7.f},
+        {15, "12", device, 12.f},         {15, "-2", device, -2.f},
         {15, "11", device, 11.f},
     };
     for (const OutOfRange& row : table) {
