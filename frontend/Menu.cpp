@@ -296,6 +296,9 @@ sf::String Menu::descriptionOf(int item) const
 
 float Menu::slideOffset() const
 {
+    // The items stay out of sight through the fade that follows the slide.
+    if (state == MenuState::FadingOut)
+        return menuLayout::slideOffset(stateSteps);
     return state == MenuState::Leaving ? menuLayout::slideOffset(leaveStep) : 0.f;
 }
 
@@ -420,7 +423,12 @@ int Menu::perform(int itemIndex, bool leftButton)
     case ActionCourseCode: editor.beginTextEntry(LineEditor::CourseCode); break;
     case ActionRounds: changeRounds(leftButton); break;
     case ActionRedoTutorial:
+        // From step 0, whatever was left of an earlier run.
         m_ctx.selectedMode = ScreenTutorial;
+        for (std::size_t i = 0; i < m_ctx.modeList.size(); ++i)
+            if (m_ctx.modeList[i] == ScreenTutorial)
+                m_ctx.modeIndex = static_cast<int>(i);
+        m_ctx.restartRequested = true;
         startLeaving();
         break;
     case ActionMainMenu: backToMainMenu(); break;

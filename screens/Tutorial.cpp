@@ -42,6 +42,9 @@ void Tutorial::Reset(GameContext& ctx)
         tutorialStep = 0;
         stepsDone = 0;
         toastShowing = false;
+        // A slow-down under way belongs to the old run.
+        toastPending = false;
+        slowStep = normalStep;
     }
     restartTutorial = true;
     m_field.Reset(ctx);

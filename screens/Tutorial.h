@@ -25,6 +25,8 @@ public:
     // A click while "Click to continue." shows: fresh field, same step.
     void dismiss(GameContext& ctx);
 
+    // The closing countdown has run out: the next visit starts afresh.
+    bool finished() const { return endCountdown <= 0; }
     bool stepDone(int step) const { return step < 4 && (stepsDone & stepBits[step]) != 0; }
 
     std::int32_t tutorialStep = 0;

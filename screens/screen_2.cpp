@@ -64,3 +64,8 @@ void screen_2::drawOverlay(sf::RenderTarget& target, GraphicsResources& gfx, Gam
         target.draw(panelText);
     }
 }
+
+bool screen_2::needsFreshRound(const GameContext& ctx) const
+{
+    return GameScreen::needsFreshRound(ctx) || tutorial.finished();
+}

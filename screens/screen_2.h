@@ -17,6 +17,8 @@ public:
     Tutorial tutorial;
 
 protected:
+    // A finished tutorial starts again the next time it is chosen.
+    bool needsFreshRound(const GameContext& ctx) const override;
     void afterButtonPressed(GameContext& ctx) override { tutorial.dismiss(ctx); }
     int roundOverPage(const GameContext&) const override { return PageTutorialComplete; }
     void drawOverlay(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx) override;

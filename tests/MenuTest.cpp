@@ -408,8 +408,12 @@ TEST_F(MenuTest, StartingAGameSlidesFadesAndHandsOver)
 
     int started = Menu::stay;
     int steps = 0;
-    while (started == Menu::stay && steps++ < 200)
+    while (started == Menu::stay && steps++ < 200) {
         started = menu->step().startMode;
+        if (menu->state == MenuState::FadingOut) {
+            EXPECT_EQ(menu->slideOffset(), 1443.f) << "the items stay out of sight while the menu fades";
+        }
+    }
     EXPECT_EQ(started, ScreenInfinite);
     EXPECT_EQ(steps, Menu::stateSteps + 12) << "60 steps of slide, then the fade passes 254";
     ASSERT_EQ(ctx->statistics.events().size(), 1u);
@@ -418,6 +422,38 @@ TEST_F(MenuTest, StartingAGameSlidesFadesAndHandsOver)
     EXPECT_TRUE(ctx->audio.gameMusicOn());
     EXPECT_EQ(menu->state, MenuState::Entering);
     EXPECT_EQ(menu->page, PageRoundOverMenu) << "a game that asks for no page finds Round Over";
+}
+
+TEST_F(MenuTest, EveryGameStartIsLoggedInOrder)
+{
+    for (const int mode : {ScreenInfinite, ScreenClean, ScreenCourse}) {
+        ctx->selectedMode = mode;
+        stepUntilInteractive();
+        press(PageDifficulty, "Casual");
+        int started = Menu::stay;
+        for (int i = 0; i < 200 && started == Menu::stay; ++i)
+            started = menu->step().startMode;
+        EXPECT_EQ(started, mode);
+    }
+    const auto& events = ctx->statistics.events();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].value, ScreenInfinite);
+    EXPECT_EQ(events[1].value, ScreenClean);
+    EXPECT_EQ(events[2].value, ScreenCourse);
+    for (const auto& e : events)
+        EXPECT_EQ(e.name, "start game");
+}
+
+TEST_F(MenuTest, RedoTutorialStartsItAfreshAndSelectsIt)
+{
+    ctx->selectedMode = ScreenInfinite;
+    ctx->modeIndex = 1;
+    stepUntilInteractive();
+    press(PageTutorialCompleteMenu, "Redo Tutorial");
+    EXPECT_EQ(ctx->selectedMode, ScreenTutorial);
+    EXPECT_EQ(ctx->modeIndex, 0) << "the mode item goes on from the tutorial";
+    EXPECT_TRUE(ctx->restartRequested) << "from step 0, not where an earlier run stopped";
+    EXPECT_EQ(menu->state, MenuState::Leaving);
 }
 
 TEST_F(MenuTest, ClicksOnNothingAndBeforeEnteringDoNothing)

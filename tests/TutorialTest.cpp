@@ -131,6 +131,36 @@ TEST_F(TutorialTest, FragmentHitNeverAdvancesStepZero)
     EXPECT_EQ(field->comboCount, 0);
 }
 
+TEST_F(TutorialTest, BubbleHitsBeforeStepThreeNeverRaiseTheCombo)
+{
+    for (const int step : {0, 1, 2}) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        tutorial->tutorialStep = step;
+        throwToward(512, 700);
+        hit(HitByBubble);
+        EXPECT_EQ(field->comboCount, 0);
+        hit(HitByBubble);
+        EXPECT_EQ(field->comboCount, 0);
+    }
+}
+
+TEST_F(TutorialTest, RestartDuringASlowDownStartsAtFullSpeed)
+{
+    hit(HitByBubble);
+    for (int i = 0; i < 5; ++i)
+        tutorial->fixedStep(ctx);
+    ASSERT_TRUE(tutorial->toastPending);
+    testing::internal::CaptureStdout();
+    tutorial->Reset(ctx);  // the pause page's "Restart"
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(tutorial->tutorialStep, 0);
+    EXPECT_FALSE(tutorial->toastPending);
+    EXPECT_FLOAT_EQ(tutorial->slowStep, Tutorial::normalStep);
+    const int stepsBefore = field->stepCount;
+    tutorial->fixedStep(ctx);
+    EXPECT_EQ(field->stepCount, stepsBefore + 1);
+}
+
 TEST_F(TutorialTest, StepThreeNeedsTwoHitsWithoutAPaddleTouchBetween)
 {
     tutorial->tutorialStep = 3;
@@ -203,4 +233,13 @@ TEST_F(TutorialTest, AfterTheLastStepTheGameRunsSlowlyThenHandsOverToInfinite)
     EXPECT_EQ(ctx.modeIndex, 1);
     EXPECT_FALSE(tutorial->toastShowing);
     resetPending = false;
+
+    // Coming back later, after other games, starts the tutorial again.
+    EXPECT_TRUE(tutorial->finished());
+    testing::internal::CaptureStdout();
+    tutorial->Reset(ctx);
+    testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(tutorial->finished());
+    EXPECT_EQ(tutorial->tutorialStep, 0);
+    EXPECT_EQ(tutorial->stepsDone, 0);
 }
