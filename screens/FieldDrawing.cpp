@@ -151,10 +151,11 @@ void particles(sf::RenderTarget& target, const ParticleSystem& system)
     for (int i = 0; i < count; ++i) {
         const Particle& p = system.particle(i);
         const float share = p.maxLife > 0 ? static_cast<float>(p.life) / static_cast<float>(p.maxLife) : 0.f;
-        const auto glowAlpha = static_cast<sf::Uint8>(static_cast<int>(share * 13.f) + 10);
-        addQuad(quads, p.x - 1.f, p.y - 1.f, p.size + 2.f, sf::Color(255, 255, 255, glowAlpha));
+        // The coloured square, then a faint white wash a pixel larger all round.
         const auto alpha = static_cast<sf::Uint8>(static_cast<int>(share * 245.f) + 10);
         addQuad(quads, p.x, p.y, p.size, sf::Color(p.color.r, p.color.g, p.color.b, alpha));
+        const auto glowAlpha = static_cast<sf::Uint8>(static_cast<int>(share * 13.f) + 10);
+        addQuad(quads, p.x - 1.f, p.y - 1.f, p.size + 2.f, sf::Color(255, 255, 255, glowAlpha));
     }
     target.draw(quads);
 }
@@ -180,7 +181,8 @@ void fieldFrame(sf::RenderTarget& target)
 
 void bottomPanel(sf::RenderTarget& target, GraphicsResources& gfx, std::int64_t frameCounter)
 {
-    // The strip's colour is the UI strip's; the lines shader animates it.
+    // The UI strip: its colour drawn through the lines shader, which makes the
+    // picture from the vertex colour alone (so no texture is bound).
     sf::RectangleShape strip({1024.f, 36.f});
     strip.setFillColor(sf::Color(5, 5, 5, 55));
     strip.setPosition(0.f, 0.9427083f * 768.f);

@@ -112,10 +112,12 @@ void splash(ParticleSystem& ps, float x, float y)
 }
 
 namespace {
-Emitter ringEmitter(float x, float y, float k, float spread)
+// The repel ring scatters each point on its own per axis; the attract ring
+// moves it along its ray (one distance for both axes).
+Emitter ringEmitter(float x, float y, float k, float spread, bool perAxis)
 {
     const float a = static_cast<float>(std::rand() % 100 + 1);
-    const float b = static_cast<float>(std::rand() % 100 + 1);
+    const float b = perAxis ? static_cast<float>(std::rand() % 100 + 1) : a;
     Emitter e = oneParticle(x + spread * a * std::cos(k), y + spread * b * std::sin(k));
     e.angle = k;
     e.fall = 0.f;
@@ -128,7 +130,7 @@ Emitter ringEmitter(float x, float y, float k, float spread)
 void repelRing(ParticleSystem& ps, float x, float y)
 {
     for (int k = 0; k <= 345; k += 15) {
-        Emitter e = ringEmitter(x, y, static_cast<float>(k), 0.049999997f);
+        Emitter e = ringEmitter(x, y, static_cast<float>(k), 0.049999997f, true);
         e.sizeMax = 3;
         e.sizeMin = 3;
         e.speed = 0.5f;
@@ -143,7 +145,7 @@ void repelRing(ParticleSystem& ps, float x, float y)
 void attractRing(ParticleSystem& ps, float x, float y)
 {
     for (int k = 0; k <= 330; k += 30) {
-        Emitter e = ringEmitter(x, y, static_cast<float>(k), 2.f);
+        Emitter e = ringEmitter(x, y, static_cast<float>(k), 2.f, false);
         e.sizeMax = 7;
         e.sizeMin = 3;
         e.speed = -0.4f;

@@ -129,7 +129,8 @@ MersenneTwister& gameRandom()
 
 std::int32_t randomRange(std::int32_t a, std::int32_t b)
 {
-    if (b <= a)
+    // A one-value range still takes its draw, so that the sequence stays in step.
+    if (b < a)
         return a;
     const auto span = static_cast<std::uint32_t>(static_cast<std::int64_t>(b) - a);
     return static_cast<std::int32_t>(static_cast<std::int64_t>(a) + randomInt(span));
