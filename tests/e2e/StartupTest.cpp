@@ -1,5 +1,8 @@
 // The game as a player starts it: a fresh directory, the real binary, a real
 // window on the test display.
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "Harness.h"
@@ -27,9 +30,14 @@ TEST(Startup, PrintsItsLinesDrawsAndQuitsWhenClosed)
     GameProcess game(windowed());
     ASSERT_TRUE(game.waitForOutput("starting main message loop\n"));
     const std::string out = game.output();
-    // The Infinite screen builds the seed-0 field while starting up.
-    expectInOrder(out, {"Texture data loaded\n", "constructing screen 1\n", "new_type: 1\n", "new_type: 4\n",
-                        "tmax: 2\n", "difficulty level = 12 # types = 2\n", "starting main message loop\n"});
+    // The tutorial and Infinite screens each build the seed-0 field while starting up.
+    const std::vector<std::string> seedZero = {"new_type: 1\n", "new_type: 4\n", "tmax: 2\n",
+                                               "difficulty level = 12 # types = 2\n"};
+    std::vector<std::string> expected = {"Texture data loaded\n", "constructing screen 1\n"};
+    for (int screen = 0; screen < 2; ++screen)
+        expected.insert(expected.end(), seedZero.begin(), seedZero.end());
+    expected.push_back("starting main message loop\n");
+    expectInOrder(out, expected);
     EXPECT_EQ(out.find("Texture load fail"), std::string::npos);
     EXPECT_EQ(out.substr(out.size() - 27), "starting main message loop\n");
 
