@@ -1,9 +1,15 @@
 #include "frontend/WebSite.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
 #include <thread>
 #include <utility>
 
-#include <SFML/Network/Http.hpp>
+#include <SFML/Network/IpAddress.hpp>
+#include <SFML/Network/SocketSelector.hpp>
+#include <SFML/Network/TcpSocket.hpp>
 
 #include "app/GameContext.h"
 #include "app/platform.h"
@@ -36,17 +42,78 @@ void openPage(const std::string& path)
         platform::openUrl(url);
 }
 
+namespace {
+
+// Bigger answers than this are not a message of the day or a version.
+constexpr std::size_t largestAnswer = 1 << 20;
+
+sf::Time until(std::chrono::steady_clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return sf::milliseconds(static_cast<sf::Int32>(std::max<std::int64_t>(left.count(), 0)));
+}
+
+// The body of an HTTP answer whose status is 200.
+std::optional<std::string> okBody(const std::string& answer)
+{
+    const std::size_t headerEnd = answer.find("\r\n\r\n");
+    const std::size_t space = answer.find(' ');
+    if (answer.rfind("HTTP/", 0) != 0 || headerEnd == std::string::npos || space == std::string::npos ||
+        answer.compare(space + 1, 3, "200") != 0)
+        return std::nullopt;
+    std::string body = answer.substr(headerEnd + 4);
+    // Honour a Content-Length when there is one.
+    std::string headers = answer.substr(0, headerEnd);
+    std::transform(headers.begin(), headers.end(), headers.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::size_t length = headers.find("\r\ncontent-length:");
+    if (length != std::string::npos) {
+        const unsigned long long n = std::strtoull(headers.c_str() + length + 17, nullptr, 10);
+        if (n < body.size())
+            body.resize(static_cast<std::size_t>(n));
+    }
+    return body;
+}
+
+}  // namespace
+
 std::optional<std::string> fetch(const FetchTarget& target)
 {
     if (target.host.empty())
         return std::nullopt;
-    sf::Http http(target.host, target.port);
-    const sf::Http::Request request(target.path, sf::Http::Request::Get);
-    const sf::Http::Response response =
-        http.sendRequest(request, sf::milliseconds(static_cast<sf::Int32>(target.timeout.count())));
-    if (response.getStatus() != sf::Http::Response::Ok)
+    const auto deadline = std::chrono::steady_clock::now() + target.answerTimeout;
+    const sf::IpAddress address(target.host);
+    if (address == sf::IpAddress::None)
         return std::nullopt;
-    return response.getBody();
+    sf::TcpSocket socket;
+    if (socket.connect(address, target.port, sf::milliseconds(static_cast<sf::Int32>(target.timeout.count()))) !=
+        sf::Socket::Done)
+        return std::nullopt;
+    const std::string request = "GET " + target.path + " HTTP/1.0\r\nHost: " + target.host +
+                                "\r\nUser-Agent: Frothlet\r\nConnection: close\r\n\r\n";
+    if (socket.send(request.data(), request.size()) != sf::Socket::Done)
+        return std::nullopt;
+
+    // Read until the site closes the connection, never past the deadline.
+    sf::SocketSelector selector;
+    selector.add(socket);
+    std::string answer;
+    char buffer[4096];
+    for (;;) {
+        const sf::Time left = until(deadline);
+        if (left == sf::Time::Zero || !selector.wait(left))
+            return std::nullopt;
+        std::size_t received = 0;
+        const sf::Socket::Status status = socket.receive(buffer, sizeof buffer, received);
+        if (status == sf::Socket::Disconnected)
+            break;
+        if (status != sf::Socket::Done)
+            return std::nullopt;
+        answer.append(buffer, received);
+        if (answer.size() > largestAnswer)
+            return std::nullopt;
+    }
+    return okBody(answer);
 }
 
 std::string messageOfTheDay(const std::string& body)

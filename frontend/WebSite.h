@@ -25,6 +25,8 @@ struct FetchTarget {
     std::string path;
     // A request that has not connected by then counts as failed.
     std::chrono::milliseconds timeout{2500};
+    // Nor does the whole exchange wait longer than this for the answer.
+    std::chrono::milliseconds answerTimeout{10000};
 };
 
 // The configured site's host; empty when the game was built without one.
@@ -37,7 +39,8 @@ std::string pageUrl(const std::string& path);
 // Opens a page of the site in the browser; nothing happens without a site.
 void openPage(const std::string& path);
 
-// A GET request. Answers the body when the status is 200, nothing otherwise.
+// A GET request (HTTP/1.0). Answers the body when the status is 200, nothing
+// otherwise, and nothing when the site does not answer in time.
 std::optional<std::string> fetch(const FetchTarget& target);
 
 // "A Message from <site>:" and a blank line before the fetched text.

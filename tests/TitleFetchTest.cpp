@@ -232,6 +232,19 @@ TEST(TitleFetch, SilentSiteCannotHoldTheStart)
     EXPECT_EQ(fetches.takeMessage(), "A Message from Ombrelux:\n\nlate news");
 }
 
+// A site that takes the request and then keeps quiet is given up on, so no
+// fetch thread waits on it for ever.
+TEST(TitleFetch, SiteThatNeverAnswersIsGivenUp)
+{
+    TinyHttpServer server({{"/demo.txt", {200, "demo5"}}}, true);
+    ASSERT_TRUE(server.listening());
+    web::FetchTarget target = server.target("/demo.txt");
+    target.answerTimeout = 300ms;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(web::fetch(target), std::nullopt);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s) << "long before the server itself gives up";
+}
+
 TEST(TitleFetch, WithoutASiteNothingIsFetchedOrOpened)
 {
     web::StartupFetches fetches({"", 80, "/demomotd.txt"}, {"", 80, "/demo.txt"});
