@@ -4,6 +4,8 @@
 
 #include "app/GameContext.h"
 #include "app/Globals.h"
+#include "world/Bursts.h"
+#include "world/Effects.h"
 #include "world/MicrobePool.h"
 #include "world/Units.h"
 
@@ -72,6 +74,48 @@ void popUp(std::deque<ScorePopup>& popups, int value, float x, float y)
     popup.x = x;
     popup.y = y - 5.f;
     popups.push_back(popup);
+}
+
+void microbeEffects(ParticleSystem& particles, const Microbe& m)
+{
+    const b2Vec2 p = m.body->GetPosition();
+    if (!m.bursting && !m.dead && m.ambient)
+        effects::idleShimmer(particles, p.x * 30.f, p.y * 30.f, m.color);
+    if (m.repels && m.bursting && m.blinkCounter == 15)
+        effects::repelRing(particles, p.x * 30.f, p.y * 30.f);
+    if (m.attracts && m.bursting && m.blinkCounter == 5)
+        effects::attractRing(particles, p.x * 30.f, p.y * 30.f);
+}
+
+Microbe& advanceMicrobe(MicrobePool& pool, std::size_t i)
+{
+    Microbe& m = pool.at(i);
+    microbeStep(m, pool);
+    if (m.bursting && m.spawnsChildren) {
+        const b2Vec2 at = m.body->GetPosition();
+        m.spawnsChildren = false;
+        spawnChildren(pool, m.childType, m.childCount, at.x * 30.f, at.y * 30.f);
+    }
+    Microbe& same = pool.at(i);
+    if (same.dead)
+        same.body->SetLinearDamping(10.f);
+    return same;
+}
+
+bool dropIfGone(GameContext& ctx, b2World& world, ParticleSystem& particles, std::deque<Bubble>& bubbles,
+                std::size_t i, float x, float y)
+{
+    Bubble& b = bubbles[i];
+    if (y <= static_cast<float>(viewHeight) - 0.0390625f && !b.finished)
+        return false;
+    if (b.trailOn) {
+        effects::splash(particles, x, y);
+        ctx.audio.play(AudioPlayer::Effect::Lose);
+    }
+    b.finished = true;
+    world.DestroyBody(b.body);
+    bubbles.erase(bubbles.begin() + static_cast<std::ptrdiff_t>(i));
+    return true;
 }
 
 void destroyBubbles(b2World& world, std::deque<Bubble>& bubbles)

@@ -11,6 +11,7 @@ class b2World;
 class b2Body;
 struct GameContext;
 class MicrobePool;
+class ParticleSystem;
 
 namespace fieldparts {
 
@@ -29,6 +30,21 @@ void countHit(GameContext& ctx, const Microbe& m);
 
 // A score pop-up rising from a hit microbe at (x, y) pixels.
 void popUp(std::deque<ScorePopup>& popups, int value, float x, float y);
+
+// A microbe's own particles: the idle shimmer of a live one, the rings of a
+// pushing or pulling burst.
+void microbeEffects(ParticleSystem& particles, const Microbe& m);
+
+// The rest of microbe i's step once its hit is scored: the burst moves on,
+// fragments are released and a finished burst is slowed. Answers the record
+// again, since releasing fragments may move the pool's records.
+Microbe& advanceMicrobe(MicrobePool& pool, std::size_t i);
+
+// Bubble i once it is below the field at (x, y) pixels or finished: the
+// splash and "lose.wav" if it still shows, and its body goes. Answers whether
+// it went (bubble i is then the next one).
+bool dropIfGone(GameContext& ctx, b2World& world, ParticleSystem& particles, std::deque<Bubble>& bubbles,
+                std::size_t i, float x, float y);
 
 // Destroys every bubble's body and forgets the bubbles.
 void destroyBubbles(b2World& world, std::deque<Bubble>& bubbles);

@@ -341,14 +341,7 @@ void GameField::upkeepBubbles(GameContext& ctx)
             zoomFactor = 1.f;
             scrollCurrent = scrollPrevious = scrollDrawn = 0.f;
         }
-        if (y > h - 0.0390625f || b.finished) {
-            if (b.trailOn) {
-                effects::splash(particles, x, y);
-                ctx.audio.play(AudioPlayer::Effect::Lose);
-            }
-            b.finished = true;
-            world->DestroyBody(body);
-            bubbles.erase(bubbles.begin() + static_cast<std::ptrdiff_t>(i));
+        if (fieldparts::dropIfGone(ctx, *world, particles, bubbles, i, x, y)) {
             bubbleInPlay = false;
             comboCount = 0;
             continue;
@@ -370,26 +363,11 @@ void GameField::microbeLoop(GameContext& ctx)
         Microbe& m = pool.at(i);
         if (!m.body)
             continue;
-        const b2Vec2 p = m.body->GetPosition();
-        if (!m.bursting && !m.dead && m.ambient)
-            effects::idleShimmer(particles, p.x * 30.f, p.y * 30.f, m.color);
-        if (m.repels && m.bursting && m.blinkCounter == 15)
-            effects::repelRing(particles, p.x * 30.f, p.y * 30.f);
-        if (m.attracts && m.bursting && m.blinkCounter == 5)
-            effects::attractRing(particles, p.x * 30.f, p.y * 30.f);
+        fieldparts::microbeEffects(particles, m);
         if (m.hitBy != NotHit)
             scoreHit(ctx, m);
-        microbeStep(m, pool);
-        if (m.bursting && m.spawnsChildren) {
-            const b2Vec2 at = m.body->GetPosition();
-            m.spawnsChildren = false;
-            spawnChildren(pool, m.childType, m.childCount, at.x * 30.f, at.y * 30.f);
-        }
-        Microbe& same = pool.at(i);
-        if (same.bursting)
+        if (fieldparts::advanceMicrobe(pool, i).bursting)
             ++burstingCount;
-        if (same.dead)
-            same.body->SetLinearDamping(10.f);
     }
 }
 

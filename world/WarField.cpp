@@ -347,7 +347,6 @@ void WarField::drivePaddles(const GameContext& ctx)
 
 void WarField::upkeepBubbles(GameContext& ctx)
 {
-    const float h = static_cast<float>(viewHeight);
     for (std::size_t i = 0; i < bubbles.size();) {
         Bubble& b = bubbles[i];
         b2Body* body = b.body;
@@ -371,13 +370,7 @@ void WarField::upkeepBubbles(GameContext& ctx)
         const float y = b.current.y * 30.f;
         if (comboCount > 0 && b.trailOn)
             effects::comboTrail(particles, x, y, comboCount, ctx.comboTrail, b.hitColor);
-        if (y > h - 0.0390625f || b.finished) {
-            if (b.trailOn) {
-                effects::splash(particles, x, y);
-                ctx.audio.play(AudioPlayer::Effect::Lose);
-            }
-            world->DestroyBody(body);
-            bubbles.erase(bubbles.begin() + static_cast<std::ptrdiff_t>(i));
+        if (fieldparts::dropIfGone(ctx, *world, particles, bubbles, i, x, y)) {
             bubbleInPlay = false;
             comboCount = 0;
             continue;
@@ -400,17 +393,10 @@ void WarField::microbeLoop(GameContext& ctx)
         Microbe& m = pool.at(i);
         if (!m.body)
             continue;
+        fieldparts::microbeEffects(particles, m);
         if (m.hitBy != NotHit && takeHit(ctx, i, m))
             scoreHit(ctx, m);
-        microbeStep(m, pool);
-        if (m.bursting && m.spawnsChildren) {
-            const b2Vec2 at = m.body->GetPosition();
-            m.spawnsChildren = false;
-            spawnChildren(pool, m.childType, m.childCount, at.x * 30.f, at.y * 30.f);
-        }
-        Microbe& same = pool.at(i);
-        if (same.dead)
-            same.body->SetLinearDamping(10.f);
+        fieldparts::advanceMicrobe(pool, i);
     }
 }
 
