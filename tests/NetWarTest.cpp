@@ -43,7 +43,8 @@ protected:
         // The first step of each arena opens or joins the lobby; a joining
         // client waits for the server, which runs on its own thread meanwhile.
         server().arena->Logic(*server().ctx, step);
-        ASSERT_TRUE(server().ctx->net.active);
+        const std::string serverOutput = testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(server().ctx->net.active) << "the server could not take port 30035\n" << serverOutput;
         for (std::size_t i = 1; i < machines.size(); ++i) {
             std::atomic<bool> done{false};
             std::thread serverSide([&] {
@@ -56,7 +57,6 @@ protected:
             done = true;
             serverSide.join();
         }
-        testing::internal::GetCapturedStdout();
     }
 
     Machine& server() { return machines[0]; }
