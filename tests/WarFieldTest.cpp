@@ -226,6 +226,11 @@ TEST_F(WarFieldTest, AnEndedRoundHandsOverAfterThreeSecondsAndResetStartsAfresh)
     EXPECT_EQ(ctx.requestedPage, PageRoundOver);
     EXPECT_EQ(ctx.warCounts[1], 8) << "the winner still stands";
     EXPECT_FALSE(field->warBodies[1].out);
+    // A slow frame that runs more steps before the screen hands over still
+    // finishes the round once.
+    testing::internal::CaptureStdout();
+    field->Update(ctx, 2.0 * field->timeStep);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 
     testing::internal::CaptureStdout();
     field->Reset(ctx);

@@ -442,7 +442,8 @@ void WarField::countAndEnd(GameContext& ctx)
     }
     --roundOverTicks;
     scroll = scroll < 0.f ? scroll * 0.75f : 0.f;
-    if (roundOverTicks <= 0)
+    // Once: a frame that runs two steps must not finish the round twice.
+    if (roundOverTicks == 0)
         finishRound(ctx);
 }
 
