@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <sstream>
 
@@ -199,9 +200,9 @@ void NetSession::handleData(const void* data, std::size_t size, ENetPeer* from)
     if (isHost) {
         switch (type) {
         case MsgJoin: onJoin(in, from); break;
-        case MsgAim: onAim(in); break;
-        case MsgChatRequest: onChatRequest(in); break;
-        case MsgReadyToggle: onReadyToggle(in); break;
+        case MsgAim: onAim(in, from); break;
+        case MsgChatRequest: onChatRequest(in, from); break;
+        case MsgReadyToggle: onReadyToggle(in, from); break;
         default: break;
         }
         return;
@@ -246,6 +247,9 @@ void NetSession::onJoin(sf::Packet& in, ENetPeer* from)
     playerNames.push_back(name);
     if (seat < 4 && context)
         context->seats[static_cast<std::size_t>(seat)].device = remoteDevice;
+    // Remember the connection's seat; 0 stands for none (seat 0 is the server's).
+    if (from)
+        from->data = reinterpret_cast<void*>(static_cast<std::intptr_t>(seat < 4 ? seat + 1 : 0));
 
     sf::Packet welcome;
     welcome << static_cast<std::int32_t>(MsgWelcome) << seat;
@@ -262,22 +266,30 @@ void NetSession::onJoin(sf::Packet& in, ENetPeer* from)
     flush();
 }
 
-void NetSession::onAim(sf::Packet& in)
+bool NetSession::speaksFor(const ENetPeer* from, std::int32_t seat)
+{
+    if (!from)
+        return true;
+    const auto given = reinterpret_cast<std::intptr_t>(from->data);
+    return given != 0 && given - 1 == seat;
+}
+
+void NetSession::onAim(sf::Packet& in, ENetPeer* from)
 {
     std::int32_t seat = 0;
     std::int32_t x = 0;
     std::int32_t y = 0;
-    if (!(in >> seat >> x >> y) || !inSeats(seat) || !context)
+    if (!(in >> seat >> x >> y) || !inSeats(seat) || !speaksFor(from, seat) || !context)
         return;
     context->seats[static_cast<std::size_t>(seat)].aimX = x;
     context->seats[static_cast<std::size_t>(seat)].aimY = y;
 }
 
-void NetSession::onChatRequest(sf::Packet& in)
+void NetSession::onChatRequest(sf::Packet& in, ENetPeer* from)
 {
     std::int32_t seat = 0;
     std::string text;
-    if (!(in >> seat) || !readText(in, text, longestText))
+    if (!(in >> seat) || !readText(in, text, longestText) || !speaksFor(from, seat))
         return;
     const std::string* name = nameOf(seat);
     if (!name)
@@ -289,10 +301,10 @@ void NetSession::onChatRequest(sf::Packet& in)
     flush();
 }
 
-void NetSession::onReadyToggle(sf::Packet& in)
+void NetSession::onReadyToggle(sf::Packet& in, ENetPeer* from)
 {
     std::int32_t seat = 0;
-    if (!(in >> seat) || !inSeats(seat) || !context)
+    if (!(in >> seat) || !inSeats(seat) || !speaksFor(from, seat) || !context)
         return;
     const std::string* name = nameOf(seat);
     if (!name)

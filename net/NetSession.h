@@ -19,20 +19,25 @@ namespace sf {
 class Packet;
 }
 
-// The message types of the war protocol. Type 0 is a join when the server
-// receives it and a welcome when a client does.
+// The message types of the war protocol. Every message is one packet on
+// channel 0: an int32 type, then its fields. int32 and uint32 are 4 bytes
+// big-endian; float is the 4 IEEE bytes in the sender's order (little-endian
+// here); string is a uint32 byte count then the bytes; wide string is a
+// uint32 count then each character as a big-endian uint32. Type 0 is a join
+// when the server receives it and a welcome when a client does.
 enum NetMessage : std::int32_t {
-    MsgJoin = 0,
-    MsgWelcome = 0,
-    MsgAim = 1,
-    MsgPlayerName = 2,
-    MsgGameState = 3,
-    MsgStart = 4,
-    MsgBurst = 5,
-    MsgChatRequest = 20,
-    MsgChatLine = 21,
-    MsgSystemLine = 22,
-    MsgReadyToggle = 30,
+    MsgJoin = 0,         // client -> server: string name, wide string version token
+    MsgWelcome = 0,      // server -> the joining client: int32 seat (4: no seat free)
+    MsgAim = 1,          // client -> server: int32 seat, int32 aim x, int32 aim y (logical pixels)
+    MsgPlayerName = 2,   // server -> all: int32 seat index, string name
+    MsgGameState = 3,    // server -> all, unsequenced: int32 aim x, y of seats 0..3 (8 values),
+                         // float bubble x, y (pixels), float bubble vx, vy (m/s), int32 server step
+    MsgStart = 4,        // server -> all: float launch angle (radians)
+    MsgBurst = 5,        // server -> all: uint32 microbe index, int32 server step
+    MsgChatRequest = 20, // client -> server: int32 seat, string text
+    MsgChatLine = 21,    // server -> all: int32 seat, string text
+    MsgSystemLine = 22,  // server -> all: int32 0, string text
+    MsgReadyToggle = 30, // client -> server: int32 seat
 };
 
 class NetSession {
@@ -72,6 +77,9 @@ public:
         if (!host)
             return;
         while (enet_host_service(host, &event, 0) > 0) {
+            // A connection slot used again has no seat until its join.
+            if (event.type == ENET_EVENT_TYPE_CONNECT || event.type == ENET_EVENT_TYPE_DISCONNECT)
+                event.peer->data = nullptr;
             if (event.type == ENET_EVENT_TYPE_RECEIVE) {
                 handleMessage(event);
                 enet_packet_destroy(event.packet);
@@ -133,9 +141,13 @@ public:
 
 private:
     void onJoin(sf::Packet& in, ENetPeer* from);
-    void onAim(sf::Packet& in);
-    void onChatRequest(sf::Packet& in);
-    void onReadyToggle(sf::Packet& in);
+    void onAim(sf::Packet& in, ENetPeer* from);
+    void onChatRequest(sf::Packet& in, ENetPeer* from);
+    void onReadyToggle(sf::Packet& in, ENetPeer* from);
+    // The seat a message names must be the seat its connection was given
+    // at join: a client speaks for itself only. A message handed in without
+    // a connection (tests, the fuzzer) is taken at its word.
+    static bool speaksFor(const ENetPeer* from, std::int32_t seat);
     void onWelcome(sf::Packet& in);
     void onPlayerName(sf::Packet& in);
     void onGameState(sf::Packet& in);
