@@ -73,6 +73,7 @@ void Course::generate(std::int32_t newRounds, std::uint32_t newSeed)
     rounds = std::min(newRounds, maxRounds);
     currentLevel = 0;
     restarted = false;
+    ++generation;
     for (std::int32_t i = 0; i < rounds; ++i) {
         CourseLevel level = drawLevel();
         std::fputs("\n", stdout);

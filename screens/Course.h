@@ -44,6 +44,9 @@ public:
     std::uint32_t seed = 1;
     std::int32_t codeVersion = 1;
     bool restarted = false;
+    // Counts the courses made, so a screen can tell that its field belongs
+    // to an older one.
+    std::uint32_t generation = 0;
     std::deque<CourseLevel> levels;
     std::vector<std::int32_t> levelThrows;
     std::vector<std::int32_t> levelPoints;

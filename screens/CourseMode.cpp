@@ -19,10 +19,16 @@ void CourseMode::prepareConstruction(FieldRules& rules)
 
 void CourseMode::Reset(GameContext& ctx)
 {
+    builtFor = ctx.course.generation;
     m_field.Reset(ctx);
     // A course counts every level on its own.
     ctx.score = 0;
     ctx.throwCount = 0;
+}
+
+bool CourseMode::fieldIsStale(const GameContext& ctx) const
+{
+    return builtFor != ctx.course.generation;
 }
 
 void CourseMode::populateLevel(MicrobePool& pool, GameContext& ctx)

@@ -3,6 +3,8 @@
 // ends after its last level.
 #pragma once
 
+#include <cstdint>
+
 struct FieldRules;
 struct GameContext;
 class GameField;
@@ -16,6 +18,8 @@ public:
 
     // The current level from its start (or an empty field after the last).
     void Reset(GameContext& ctx);
+    // The field holds a level of an older course than the context's.
+    bool fieldIsStale(const GameContext& ctx) const;
     // The page the menu shows after a level: the next level's, or the end.
     static int pageAfterLevel(const GameContext& ctx);
 
@@ -27,4 +31,5 @@ private:
     static void recordLevel(GameContext& ctx);
 
     GameField& m_field;
+    std::uint32_t builtFor = 0;  // the course generation the field was laid from
 };

@@ -21,7 +21,10 @@ screen_4::screen_4(GameContext& ctx) : GameScreen(ctx, courseConstruction()), co
 
 bool screen_4::needsFreshRound(const GameContext& ctx) const
 {
-    return ctx.restartRequested || (field.pool.size() == 0 && !ctx.course.isOver());
+    // A course made while another mode was played (which took the restart
+    // request) must not go on from the old course's field and score.
+    return ctx.restartRequested || (field.pool.size() == 0 && !ctx.course.isOver()) ||
+           course.fieldIsStale(ctx);
 }
 
 void screen_4::onKeyPressed(int sfKeyCode, GameContext& ctx)

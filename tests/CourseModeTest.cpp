@@ -39,6 +39,20 @@ TEST_F(CourseModeTest, ConstructionBuildsNoFieldAndPrintsNoDifficulty)
     EXPECT_EQ(field->pool.size(), 0u);
 }
 
+TEST_F(CourseModeTest, ANewCourseMakesTheFieldStaleUntilItIsLaidAgain)
+{
+    EXPECT_TRUE(mode->fieldIsStale(ctx)) << "nothing laid yet";
+    testing::internal::CaptureStdout();
+    mode->Reset(ctx);
+    EXPECT_FALSE(mode->fieldIsStale(ctx));
+    // "Main Menu" makes a new course; another mode may then take the restart request.
+    ctx.course.generateRandom(Course::defaultRounds);
+    EXPECT_TRUE(mode->fieldIsStale(ctx));
+    mode->Reset(ctx);
+    testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(mode->fieldIsStale(ctx));
+}
+
 TEST_F(CourseModeTest, ResetLaysTheCurrentLevelsGroupsAndZeroesTheLevelsCounts)
 {
     ctx.score = 900;

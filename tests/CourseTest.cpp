@@ -47,6 +47,16 @@ TEST(Course, SameRoundsAndSeedGiveTheSameLevels)
     EXPECT_NE(makeUp(first), makeUp(generated(9, 4661)));
 }
 
+TEST(Course, TheLevelDrawnFirstIsPlayedLast)
+{
+    // A one-level course draws only what a longer one draws first.
+    const auto first = makeUp(generated(1, 4660));
+    const auto nine = makeUp(generated(9, 4660));
+    ASSERT_EQ(nine.size(), 9u);
+    EXPECT_EQ(nine.back(), first.front());
+    EXPECT_NE(nine.front(), first.front());
+}
+
 TEST(Course, GenerationWritesOneLinePerLevel)
 {
     testing::internal::CaptureStdout();
