@@ -62,13 +62,13 @@ void drawField(Scene& s)
     s.window.setView(s.field->fieldView);
     draw::background(s.window, s.gfx);
     draw::aimingGuide(s.window, *s.field, s.gfx, 3);
-    draw::microbes(s.window, *s.field);
+    draw::microbes(s.window, s.field->pool);
     draw::paddle(s.window, *s.field, s.gfx, {1.f, -0.62f, 0.37f});
     draw::particles(s.window, s.field->particles);
     draw::fieldFrame(s.window);
     draw::bottomPanel(s.window, s.gfx, 10);
     draw::meter(s.window, s.gfx, 0.6f, 0.2f);
-    draw::bubbles(s.window, *s.field, s.gfx);
+    draw::bubbles(s.window, s.field->bubbles, s.field->catcher, s.gfx);
 }
 
 void BM_DrawBusyFrame(benchmark::State& state)

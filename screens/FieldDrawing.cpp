@@ -100,9 +100,9 @@ void popups(sf::RenderTarget& target, const GameField& field, sf::Text& text)
     }
 }
 
-void microbes(sf::RenderTarget& target, const GameField& field)
+void microbes(sf::RenderTarget& target, const MicrobePool& pool)
 {
-    for (const Microbe& m : field.pool.microbes) {
+    for (const Microbe& m : pool.microbes) {
         const sf::Vector2f p(m.current.x * 30.f, m.current.y * 30.f);
         const float ringRadius = std::max(m.radius - 2.f, 0.f);
         sf::CircleShape ring = circle(ringRadius, sf::Color::Transparent,
@@ -207,9 +207,10 @@ void meter(sf::RenderTarget& target, const GraphicsResources& gfx, float remaini
     target.draw(fill);
 }
 
-void bubbles(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx)
+void bubbles(sf::RenderTarget& target, const std::deque<Bubble>& bubbles, const Catcher& catcher,
+             const GraphicsResources& gfx)
 {
-    for (const Bubble& b : field.bubbles) {
+    for (const Bubble& b : bubbles) {
         if (!b.trailOn || !b.body)
             continue;
         sf::RectangleShape shape({2.f * b.radius, 2.f * b.radius});
@@ -218,7 +219,7 @@ void bubbles(sf::RenderTarget& target, const GameField& field, const GraphicsRes
         shape.setOrigin(10.f, 10.f);
         shape.setPosition(b.current.x * 30.f, b.current.y * 30.f);
         shape.setRotation(b.body->GetAngle() * 57.29578f + 45.f);
-        shape.setFillColor(field.catcher.timer > 0 ? sf::Color(245, 65, 65, 220) : sf::Color(255, 255, 255, 220));
+        shape.setFillColor(catcher.timer > 0 ? sf::Color(245, 65, 65, 220) : sf::Color(255, 255, 255, 220));
         target.draw(shape);
     }
 }

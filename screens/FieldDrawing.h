@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 
 namespace sf {
@@ -13,6 +14,9 @@ class Text;
 class GameField;
 class GraphicsResources;
 class ParticleSystem;
+class MicrobePool;
+struct Bubble;
+struct Catcher;
 struct GameContext;
 
 namespace draw {
@@ -20,7 +24,7 @@ namespace draw {
 void background(sf::RenderTarget& target, GraphicsResources& gfx);
 void aimingGuide(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx, int pulse);
 void popups(sf::RenderTarget& target, const GameField& field, sf::Text& text);
-void microbes(sf::RenderTarget& target, const GameField& field);
+void microbes(sf::RenderTarget& target, const MicrobePool& pool);
 void paddle(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx,
             const std::array<float, 3>& layerFactors);
 // All particles as one batch of quads.
@@ -28,7 +32,9 @@ void particles(sf::RenderTarget& target, const ParticleSystem& system);
 void fieldFrame(sf::RenderTarget& target);
 void bottomPanel(sf::RenderTarget& target, GraphicsResources& gfx, std::int64_t frameCounter);
 void meter(sf::RenderTarget& target, const GraphicsResources& gfx, float remainingFraction, float threshold);
-void bubbles(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx);
+// Bubbles show red while the catcher's timer runs.
+void bubbles(sf::RenderTarget& target, const std::deque<Bubble>& bubbles, const Catcher& catcher,
+             const GraphicsResources& gfx);
 void catcherStrip(sf::RenderTarget& target, const GameField& field, GraphicsResources& gfx);
 // The cleared banner, or else the combo banner (also while it fades).
 void banners(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx,

@@ -145,7 +145,7 @@ void GameScreen::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameCont
     if (!field.bubbleInPlay && !field.throwBlocked)
         draw::aimingGuide(target, field, gfx, ctx.aimPulse);
     draw::popups(target, field, bannerText);
-    draw::microbes(target, field);
+    draw::microbes(target, field.pool);
     drawAfterMicrobes(target, gfx, ctx);
     draw::paddle(target, field, gfx, paddleLayerFactors);
     draw::particles(target, field.particles);
@@ -155,7 +155,7 @@ void GameScreen::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameCont
     scoreText.setPosition(0.80078125f * 1024.f, 0.94140625f * 768.f);
     target.draw(scoreText);
     draw::meter(target, gfx, ctx.remainingFraction, GameField::clearThreshold(ctx.difficulty));
-    draw::bubbles(target, field, gfx);
+    draw::bubbles(target, field.bubbles, field.catcher, gfx);
     draw::catcherStrip(target, field, gfx);
     draw::banners(target, field, gfx, ctx, bannerText, lastShownCombo, clearedBannerLine(ctx));
     drawOverlay(target, gfx, ctx);

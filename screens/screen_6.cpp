@@ -29,16 +29,6 @@ sf::Vector2f pixelsOf(const b2Body* body)
     return {p.x * 30.f, p.y * 30.f};
 }
 
-sf::CircleShape ring(float radius, sf::Color outline, float thickness)
-{
-    sf::CircleShape shape(radius, 30);
-    shape.setFillColor(sf::Color::Transparent);
-    shape.setOutlineColor(outline);
-    shape.setOutlineThickness(thickness);
-    shape.setOrigin(radius, radius);
-    return shape;
-}
-
 }  // namespace
 
 screen_6::screen_6(GameContext& ctx) : screen_6(ctx, std::make_unique<WarField>(ctx)) {}
@@ -129,45 +119,13 @@ void screen_6::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContex
     target.clear(sf::Color::Black);
     target.setView(field.fieldView);
     draw::background(target, gfx);
-    drawMicrobes(target);
-    drawBubbles(target, gfx);
+    draw::microbes(target, field.pool);
+    draw::bubbles(target, field.bubbles, field.catcher, gfx);
     draw::particles(target, field.particles);
     drawWarBodies(target, gfx);
     drawBanner(target, gfx);
     drawCounts(target, ctx);
     drawOverlay(target, gfx, ctx);
-}
-
-void screen_6::drawMicrobes(sf::RenderTarget& target) const
-{
-    for (const Microbe& m : field.pool.microbes) {
-        const sf::Vector2f p(m.current.x * 30.f, m.current.y * 30.f);
-        sf::CircleShape halo = ring(std::max(m.radius - 2.f, 0.f),
-                                    m.dead ? sf::Color(5, 5, 5, 23) : sf::Color(255, 255, 255, 23), 6.f);
-        halo.setPosition(p.x + 2.f, p.y + 2.f);
-        target.draw(halo);
-        if (m.dead)
-            continue;
-        sf::CircleShape body = ring(m.radius, m.color, 2.f);
-        body.setPosition(p);
-        target.draw(body);
-    }
-}
-
-void screen_6::drawBubbles(sf::RenderTarget& target, const GraphicsResources& gfx) const
-{
-    for (const Bubble& b : field.bubbles) {
-        if (!b.trailOn || !b.body)
-            continue;
-        sf::RectangleShape shape({2.f * b.radius, 2.f * b.radius});
-        shape.setTexture(&gfx.projectile);
-        shape.setTextureRect({0, 0, 20, 20});
-        shape.setOrigin(b.radius, b.radius);
-        shape.setPosition(b.current.x * 30.f, b.current.y * 30.f);
-        shape.setRotation(b.body->GetAngle() * 57.29578f + 45.f);
-        shape.setFillColor(sf::Color(255, 255, 255, 220));
-        target.draw(shape);
-    }
 }
 
 void screen_6::drawWarBodies(sf::RenderTarget& target, const GraphicsResources& gfx) const

@@ -51,8 +51,6 @@ public:
 private:
     void sampleHeldInput(const GameContext& ctx);
     void draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx);
-    void drawMicrobes(sf::RenderTarget& target) const;
-    void drawBubbles(sf::RenderTarget& target, const GraphicsResources& gfx) const;
     void drawWarBodies(sf::RenderTarget& target, const GraphicsResources& gfx) const;
     void drawBanner(sf::RenderTarget& target, const GraphicsResources& gfx);
 
