@@ -2,6 +2,7 @@
 // course on, and reading a typed code back.
 #include <algorithm>
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <utility>
 #include <vector>
@@ -155,6 +156,17 @@ TEST(Course, RandomCoursesHaveSmallSeeds)
     EXPECT_EQ(course.rounds, 9);
     EXPECT_LE(course.seed, 65535u);
     EXPECT_EQ(course.levels.size(), 9u);
+    // The seed comes from the clock's second: made again at once, it is the same.
+    testing::internal::CaptureStdout();
+    const auto second = std::time(nullptr);
+    Course again;
+    again.generateRandom(9);
+    Course third;
+    third.generateRandom(9);
+    testing::internal::GetCapturedStdout();
+    if (std::time(nullptr) == second) {
+        EXPECT_EQ(again.seed, third.seed);
+    }
 }
 
 TEST(Course, IsOverOnceEveryLevelIsPlayed)

@@ -377,6 +377,22 @@ TEST_F(MenuTest, CourseItemsRegenerateAndAskForAFreshRound)
     EXPECT_EQ(menu->page, PageMainMenu);
 }
 
+TEST_F(MenuTest, MainMenuFromCleanModeLaysAFreshLayerOfDirt)
+{
+    ctx->selectedMode = ScreenClean;
+    ASSERT_TRUE(ctx->dirtLayer.create(16, 16));
+    ctx->dirtLayer.clear(sf::Color::Transparent);  // as if wiped clean
+    ctx->dirtLayer.display();
+    ctx->cleanedPercent = 55.f;
+    ctx->restartRequested = false;
+    press(PageRoundOverMenu, "Main Menu");
+    EXPECT_EQ(ctx->dirtLayer.getTexture().copyToImage().getPixel(8, 8), sf::Color(97, 83, 48, 100));
+    EXPECT_TRUE(ctx->dirtLayer.isSmooth());
+    EXPECT_EQ(ctx->cleanedPercent, 0.f);
+    EXPECT_TRUE(ctx->restartRequested);
+    EXPECT_EQ(menu->page, PageMainMenu);
+}
+
 TEST_F(MenuTest, ExitStopsTheMenuTuneAndQuits)
 {
     ctx->audio.startMenuTune();

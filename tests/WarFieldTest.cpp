@@ -212,6 +212,25 @@ TEST_F(WarFieldTest, SeatsGoOutWithTheirLastMicrobeAndThreeOutEndTheRound)
     }
 }
 
+TEST_F(WarFieldTest, ASeatThatIsOutStopsAimingButItsPaddleStillMoves)
+{
+    ctx.seats[0].device = DeviceMouse;
+    field->pointerX = 15;  // along the left wall
+    field->pointerY = 700;
+    step(30);
+    burstSeats({0});
+    step();
+    ASSERT_TRUE(field->warBodies[0].out);
+    const sf::Vector2i lastAim(ctx.seats[0].aimX, ctx.seats[0].aimY);
+    field->pointerX = 1000;  // the mouse moves on...
+    field->pointerY = 107;
+    step(30);
+    EXPECT_EQ(sf::Vector2i(ctx.seats[0].aimX, ctx.seats[0].aimY), lastAim) << "...but the aim stays";
+    // The paddle is still driven towards that last aim, 150 px from the corner.
+    EXPECT_LT(distance(pixelsOf(field->warBodies[0].body), WarField::paddleTarget(ctx, 0)), 2.f);
+    EXPECT_NEAR(distance(pixelsOf(field->warBodies[0].body), {cornerX[0], cornerY[0]}), 150.f, 2.f);
+}
+
 TEST_F(WarFieldTest, AnEndedRoundHandsOverAfterThreeSecondsAndResetStartsAfresh)
 {
     step(5);
