@@ -10,6 +10,7 @@
 
 #include "app/GameContext.h"
 #include "app/Globals.h"
+#include "app/ScreenLoop.h"
 #include "app/platform.h"
 #include "gfx/GraphicsResources.h"
 #include "screens/FieldDrawing.h"
@@ -117,7 +118,7 @@ int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
                 return next;
         }
         sampleHeldInput(ctx);
-        const double dt = std::min(static_cast<double>(frameClock.restart().asSeconds()), 0.025);
+        const double dt = cappedFrameSeconds(frameClock);
         field.Update(ctx, dt);
         if (resetPending) {
             ctx.requestedPage = roundOverPage(ctx);

@@ -17,6 +17,7 @@
 #include "app/GameContext.h"
 #include "app/Globals.h"
 #include "app/RequestedPage.h"
+#include "app/ScreenLoop.h"
 #include "app/Settings.h"
 #include "gfx/GraphicsResources.h"
 #include "screens/FieldDrawing.h"
@@ -102,7 +103,7 @@ int screen_6::Run(GraphicsResources& gfx, GameContext& ctx)
                 return next;
         }
         sampleHeldInput(ctx);
-        const double dt = std::min(static_cast<double>(frameClock.restart().asSeconds()), 0.025);
+        const double dt = cappedFrameSeconds(frameClock);
         Update(ctx, dt);
         if (resetPending) {
             ctx.requestedPage = PageRoundOver;

@@ -1,5 +1,7 @@
 #include "world/FieldParts.h"
 
+#include <cstdlib>
+
 #include <box2d/box2d.h>
 
 #include "app/GameContext.h"
@@ -57,23 +59,45 @@ float bopPitch(int r)
     return 0.8f + 0.5f * static_cast<float>(1 + ((1 / r) % 100));
 }
 
-void countHit(GameContext& ctx, const Microbe& m)
+void scoreHit(GameContext& ctx, Microbe& m, bool raisesCombo, const HitScoring& field)
 {
-    if (m.type >= 1000)
-        return;
-    ctx.remainingMicrobes -= 1;
-    ctx.remainingFraction = ctx.totalMicrobes > 0
-                                ? static_cast<float>(ctx.remainingMicrobes) / static_cast<float>(ctx.totalMicrobes)
-                                : 0.f;
+    if (m.type < 1000) {
+        ctx.remainingMicrobes -= 1;
+        ctx.remainingFraction = ctx.totalMicrobes > 0
+                                    ? static_cast<float>(ctx.remainingMicrobes) / static_cast<float>(ctx.totalMicrobes)
+                                    : 0.f;
+    }
+    const b2Vec2 p = m.body->GetPosition();
+    effects::burst(field.particles, p.x * 30.f, p.y * 30.f, m.color);
+    if (m.hitBy == HitByBubble && m.points > 0 && raisesCombo) {
+        ++field.comboCount;
+        if (field.catcher.timer > 0)
+            field.viewShake = 12;
+    }
+    const float pitch = bopPitch(std::rand());
+    if (!m.marked)
+        ctx.audio.play(AudioPlayer::Effect::Bop, pitch);
+    const int gained = field.comboCount < 2 ? m.points : field.comboCount * m.points * 10;
+    ctx.score += gained;
+    m.hitBy = NotHit;
+    if (m.points > 0) {
+        ScorePopup popup;
+        popup.value = gained;
+        popup.x = p.x * 30.f;
+        popup.y = p.y * 30.f - 5.f;
+        field.popups.push_back(popup);
+    }
 }
 
-void popUp(std::deque<ScorePopup>& popups, int value, float x, float y)
+void dampBubble(b2Body& body, const GameContext& ctx, float fastSpeed, const Catcher& catcher)
 {
-    ScorePopup popup;
-    popup.value = value;
-    popup.x = x;
-    popup.y = y - 5.f;
-    popups.push_back(popup);
+    const float speed = body.GetLinearVelocity().Length();
+    if (speed > fastSpeed)
+        body.SetLinearDamping(ctx.fastDamping);
+    else if (speed <= 25.f || catcher.timer != 0)
+        body.SetLinearDamping(0.f);
+    else
+        body.SetLinearDamping(ctx.cruiseDamping);
 }
 
 void microbeEffects(ParticleSystem& particles, const Microbe& m)

@@ -3,6 +3,7 @@
 // of a scored hit, and the fixed-step snapshots and interpolation of bodies.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 
 #include "world/Microbe.h"
@@ -25,11 +26,24 @@ void buildCatcher(b2World& world, Catcher& catcher);
 // The pitch of the "bop" for a draw r of rand(): 1.3 nearly always.
 float bopPitch(int r);
 
-// One microbe fewer on the meter (fragments do not count).
-void countHit(GameContext& ctx, const Microbe& m);
+// What scoring a hit changes on a field.
+struct HitScoring {
+    ParticleSystem& particles;
+    std::deque<ScorePopup>& popups;
+    std::int32_t& comboCount;
+    std::int32_t& viewShake;
+    const Catcher& catcher;
+};
 
-// A score pop-up rising from a hit microbe at (x, y) pixels.
-void popUp(std::deque<ScorePopup>& popups, int value, float x, float y);
+// Scores a hit microbe: one fewer on the meter (fragments do not count), its
+// burst of particles, the combo (a bubble's hit on a microbe worth points,
+// when the mode lets it count), the "bop", the points and their pop-up.
+// Clears the microbe's hit.
+void scoreHit(GameContext& ctx, Microbe& m, bool raisesCombo, const HitScoring& field);
+
+// The bubble's damping bands: fast above fastSpeed (m/s), none at 25 m/s or
+// less or while the catcher runs, cruising in between.
+void dampBubble(b2Body& body, const GameContext& ctx, float fastSpeed, const Catcher& catcher);
 
 // A microbe's own particles: the idle shimmer of a live one, the rings of a
 // pushing or pulling burst.

@@ -20,6 +20,9 @@
 
 namespace {
 
+// Above this speed (m/s) the bubble gets the fast damping.
+constexpr float fastSpeed = 45.f;
+
 void say(const char* line)
 {
     std::fputs(line, stdout);
@@ -322,13 +325,7 @@ void GameField::upkeepBubbles(GameContext& ctx)
                 viewShake = 12;
         }
         const b2Vec2 v = body->GetLinearVelocity();
-        const float speed = v.Length();
-        if (speed > 45.f)
-            body->SetLinearDamping(ctx.fastDamping);
-        else if (speed <= 25.f || catcher.timer != 0)
-            body->SetLinearDamping(0.f);
-        else
-            body->SetLinearDamping(ctx.cruiseDamping);
+        fieldparts::dampBubble(*body, ctx, fastSpeed, catcher);
         const float x = b.current.x * 30.f;
         const float y = b.current.y * 30.f;
         if (comboCount > 0 && b.trailOn)
@@ -373,24 +370,9 @@ void GameField::microbeLoop(GameContext& ctx)
 
 void GameField::scoreHit(GameContext& ctx, Microbe& m)
 {
-    fieldparts::countHit(ctx, m);
-    const b2Vec2 p = m.body->GetPosition();
-    effects::burst(particles, p.x * 30.f, p.y * 30.f, m.color);
     const int hitBy = m.hitBy;
     const bool raisesCombo = !rules.hitRaisesCombo || rules.hitRaisesCombo(m);
-    if (m.hitBy == HitByBubble && m.points > 0 && raisesCombo) {
-        ++comboCount;
-        if (catcher.timer > 0)
-            viewShake = 12;
-    }
-    const float pitch = bopPitch(std::rand());
-    if (!m.marked)
-        ctx.audio.play(AudioPlayer::Effect::Bop, pitch);
-    const int gained = comboCount < 2 ? m.points : comboCount * m.points * 10;
-    ctx.score += gained;
-    m.hitBy = NotHit;
-    if (m.points > 0)
-        fieldparts::popUp(popups, gained, p.x * 30.f, p.y * 30.f);
+    fieldparts::scoreHit(ctx, m, raisesCombo, {particles, popups, comboCount, viewShake, catcher});
     if (rules.onHit)
         rules.onHit(ctx, m, hitBy);
 }

@@ -358,14 +358,8 @@ void WarField::upkeepBubbles(GameContext& ctx)
             if (catcher.timer > 0)
                 viewShake = 12;
         }
-        const float speed = body->GetLinearVelocity().Length();
         // Without gravity the bubble may run faster than in the single-player field.
-        if (speed > fastSpeed)
-            body->SetLinearDamping(ctx.fastDamping);
-        else if (speed <= 25.f || catcher.timer != 0)
-            body->SetLinearDamping(0.f);
-        else
-            body->SetLinearDamping(ctx.cruiseDamping);
+        fieldparts::dampBubble(*body, ctx, fastSpeed, catcher);
         const float x = b.current.x * 30.f;
         const float y = b.current.y * 30.f;
         if (comboCount > 0 && b.trailOn)
@@ -402,21 +396,7 @@ void WarField::microbeLoop(GameContext& ctx)
 
 void WarField::scoreHit(GameContext& ctx, Microbe& m)
 {
-    fieldparts::countHit(ctx, m);
-    const b2Vec2 p = m.body->GetPosition();
-    effects::burst(particles, p.x * 30.f, p.y * 30.f, m.color);
-    if (m.hitBy == HitByBubble && m.points > 0) {
-        ++comboCount;
-        if (catcher.timer > 0)
-            viewShake = 12;
-    }
-    if (!m.marked)
-        ctx.audio.play(AudioPlayer::Effect::Bop, bopPitch());
-    const int gained = comboCount < 2 ? m.points : comboCount * m.points * 10;
-    ctx.score += gained;
-    m.hitBy = NotHit;
-    if (m.points > 0)
-        fieldparts::popUp(popups, gained, p.x * 30.f, p.y * 30.f);
+    fieldparts::scoreHit(ctx, m, true, {particles, popups, comboCount, viewShake, catcher});
 }
 
 void WarField::countAndEnd(GameContext& ctx)
