@@ -13,6 +13,22 @@
 
 namespace fieldparts {
 
+std::unique_ptr<b2World> makeWorld(b2ContactListener& listener)
+{
+    auto world = std::make_unique<b2World>(b2Vec2(0.f, 10.f));
+    world->SetAllowSleeping(true);
+    world->SetAutoClearForces(false);
+    world->SetContactListener(&listener);
+    return world;
+}
+
+void attachPool(MicrobePool& pool, b2World& world)
+{
+    pool.world = &world;
+    pool.fieldWidth = viewWidth;
+    pool.fieldHeight = viewHeight;
+}
+
 b2Body* staticBox(b2World& world, float xPixels, float yPixels, float halfW, float halfH,
                   unsigned short category, unsigned short maskBits)
 {

@@ -5,16 +5,25 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 
 #include "world/Microbe.h"
 
 class b2World;
+class b2ContactListener;
 class b2Body;
 struct GameContext;
 class MicrobePool;
 class ParticleSystem;
 
 namespace fieldparts {
+
+// The physics world of a field: gravity 10 m/s² downwards, sleeping allowed,
+// forces cleared by the fixed-step driver, contacts reported to the listener.
+std::unique_ptr<b2World> makeWorld(b2ContactListener& listener);
+
+// Lets the pool put its microbes' bodies into the world, within the view.
+void attachPool(MicrobePool& pool, b2World& world);
 
 // A static box of half-extents in metres at a point in pixels.
 b2Body* staticBox(b2World& world, float xPixels, float yPixels, float halfW, float halfH,

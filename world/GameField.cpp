@@ -49,16 +49,11 @@ GameField::GameField(GameContext& ctx, FieldRules fieldRules) : rules(std::move(
     fieldView.reset(sf::FloatRect(0.f, 0.f, static_cast<float>(viewWidth), static_cast<float>(viewHeight)));
     say(rules.constructionLine);
 
-    world = std::make_unique<b2World>(b2Vec2(0.f, 10.f));
-    world->SetAllowSleeping(true);
-    world->SetAutoClearForces(false);
-    world->SetContactListener(&listener);
+    world = fieldparts::makeWorld(listener);
     buildBounds();
     buildPaddle();
     buildCatcher();
-    pool.world = world.get();
-    pool.fieldWidth = viewWidth;
-    pool.fieldHeight = viewHeight;
+    fieldparts::attachPool(pool, *world);
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     populate(ctx);

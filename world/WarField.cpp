@@ -60,16 +60,11 @@ float bopPitch()
 WarField::WarField(GameContext& ctx)
 {
     fieldView.reset(sf::FloatRect(0.f, 0.f, static_cast<float>(viewWidth), static_cast<float>(viewHeight)));
-    world = std::make_unique<b2World>(b2Vec2(0.f, 10.f));
-    world->SetAllowSleeping(true);
-    world->SetAutoClearForces(false);
-    world->SetContactListener(&listener);
+    world = fieldparts::makeWorld(listener);
     buildArena();
     buildWarBodies();
     buildCatcher();
-    pool.world = world.get();
-    pool.fieldWidth = viewWidth;
-    pool.fieldHeight = viewHeight;
+    fieldparts::attachPool(pool, *world);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     populate(ctx);
 }
