@@ -51,6 +51,40 @@ TEST(FieldGeneration, SameSeedGivesTheSameFieldBitForBit)
     EXPECT_NE(snapshot(Generated(1).pool), snapshot(first.pool));
 }
 
+// Fields worked out by hand from the type table and the generation rules
+// (with a separate little Mersenne Twister), never by running the game.
+struct KnownField {
+    std::uint32_t seed;
+    int count;
+    std::vector<int> list;
+    int difficulty;
+};
+
+TEST(FieldGeneration, KnownSeedsLayTheFieldsWorkedOutByHand)
+{
+    const KnownField known[] = {
+        // 27 slots alternate 1, 4: 14 of type 1 (-1 each), 13 of type 4 (2 each).
+        {0, 27, {1, 4}, 12},
+        // 20 of type 9 at 2 each.
+        {1, 20, {9}, 40},
+        // 20 slots cycle 7, 1, 2: seven of 7 (2), seven of 1 (-1), six of 2 (-2).
+        {26, 20, {7, 1, 2}, -5},
+    };
+    for (const KnownField& k : known) {
+        const Generated g(k.seed);
+        EXPECT_EQ(static_cast<int>(g.pool.size()), k.count) << "seed " << k.seed;
+        EXPECT_EQ(g.list, k.list) << "seed " << k.seed;
+        EXPECT_EQ(g.pool.difficultyLevel(), k.difficulty) << "seed " << k.seed;
+    }
+    // Seed 0 draws 2357136044 (& 15 = 12: 27 microbes), 2546248239 (& 3 = 3:
+    // drawn again), 3071714933 (& 3 = 1: two types), 3626093760 (& 15 = 0:
+    // type 1) and 2588848963 (& 15 = 3: type 4); the first microbe then takes
+    // 3684848379 and 2340255427 as u for 15 + 980 u and 105 + 490 u pixels.
+    const Generated zero(0);
+    EXPECT_NEAR(zero.pool.at(0).pixelX, 855.787f, 0.001f);
+    EXPECT_NEAR(zero.pool.at(0).pixelY, 371.993f, 0.001f);
+}
+
 TEST(FieldGeneration, EverySeedKeepsTheFieldRules)
 {
     for (std::uint32_t seed = 0; seed < 300; ++seed) {

@@ -20,6 +20,21 @@ TEST(MersenneTwister, MatchesTheStandardGeneratorAcrossSeveralTwists)
     }
 }
 
+TEST(MersenneTwister, GivesThePublishedOutputsOfTheStandardGenerator)
+{
+    // Values published for MT19937 with its standard seeding, not taken from
+    // any library: seed 0 starts 2357136044, 2546248239, ...; the default seed
+    // 5489 starts 3499211612, and its 10000th output is 4123659995.
+    MersenneTwister zero(0);
+    for (const std::uint32_t expected : {2357136044u, 2546248239u, 3071714933u, 3626093760u, 2588848963u})
+        EXPECT_EQ(zero.raw(), expected);
+    MersenneTwister standardSeed(5489);
+    EXPECT_EQ(standardSeed.raw(), 3499211612u);
+    for (int i = 2; i < 10000; ++i)
+        standardSeed.raw();
+    EXPECT_EQ(standardSeed.raw(), 4123659995u);
+}
+
 TEST(MersenneTwister, ReseedingStartsTheSequenceAgain)
 {
     MersenneTwister g(7);
