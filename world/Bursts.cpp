@@ -68,7 +68,10 @@ void burnFuse(Microbe& m)
     }
 }
 
-// Pulls every other living microbe toward the burst, or pushes it away.
+// Pulls every living microbe toward the burst, or pushes it away. The burst
+// itself is among them: its own offset is (0, 0), so it is nudged to the
+// right either way. Each difference is taken in its own order (never as a
+// negated one), because atan2 of -0 and -0 would point left instead.
 void pushNeighbours(const Microbe& m, MicrobePool& pool)
 {
     const b2Vec2 here = m.body->GetPosition();
@@ -76,9 +79,9 @@ void pushNeighbours(const Microbe& m, MicrobePool& pool)
         if (other.dead || !other.body || other.body->GetType() != b2_dynamicBody)
             continue;
         const b2Vec2 there = other.body->GetPosition();
-        const float dx = (here.x - there.x) * pixelsPerMetre;
-        const float dy = (here.y - there.y) * pixelsPerMetre;
-        const float d = m.attracts ? std::atan2(dy, dx) : std::atan2(-dy, -dx);
+        const b2Vec2 from = m.attracts ? there : here;
+        const b2Vec2 to = m.attracts ? here : there;
+        const float d = std::atan2((to.y - from.y) * pixelsPerMetre, (to.x - from.x) * pixelsPerMetre);
         other.body->ApplyLinearImpulse(b2Vec2(0.05f * std::cos(d), 0.05f * std::sin(d)), there, true);
     }
 }
