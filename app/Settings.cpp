@@ -102,9 +102,10 @@ SettingsRecord defaultRecord()
 
 SettingsRecord recordOf(const GameContext& ctx)
 {
-    // Volumes are stored as whole numbers, truncated toward zero.
+    // Volumes are stored as whole numbers, truncated toward zero; the music's
+    // is the player's choice, never the level of a fade under way.
     return recordOf(ctx.settings, static_cast<int>(ctx.audio.soundVolume()),
-                    static_cast<int>(ctx.audio.musicVolume()),
+                    static_cast<int>(ctx.audio.chosenMusicVolume()),
                     tableSize(ctx, ctx.settings.sizeIndex));
 }
 

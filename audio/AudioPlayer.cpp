@@ -96,17 +96,37 @@ void AudioPlayer::setSoundVolume(float volume)
     applyToEffects(soundVolume_);
 }
 
-void AudioPlayer::musicVolumeDown()
+float AudioPlayer::chosenMusicVolume() const
 {
-    setMusicVolume(musicVolume_ - volumeStep, true);
-    savedMusicVolume_ = musicVolume_;
+    if (fadingIn_)
+        return fadeTarget_;
+    if (fadingOut_)
+        return savedMusicVolume_;
+    return musicVolume_;
 }
 
-void AudioPlayer::musicVolumeUp()
+void AudioPlayer::stepMusicVolume(float delta)
 {
-    setMusicVolume(musicVolume_ + volumeStep, true);
-    savedMusicVolume_ = musicVolume_;
+    // Steps from the level the player chose, not from where a fade has got to.
+    const float chosen = clampVolume(chosenMusicVolume() + delta);
+    savedMusicVolume_ = chosen;
+    menuTune_.setVolume(chosen);
+    volumeInUse_ = chosen;
+    if (fadingIn_ || fadingOut_) {
+        // The fade goes on, towards the new level; it never plays louder than it.
+        if (fadingIn_)
+            fadeTarget_ = chosen;
+        musicVolume_ = std::min(musicVolume_, chosen);
+        applyToGameTracks(musicVolume_);
+        return;
+    }
+    musicVolume_ = chosen;
+    applyToGameTracks(chosen);
 }
+
+void AudioPlayer::musicVolumeDown() { stepMusicVolume(-volumeStep); }
+
+void AudioPlayer::musicVolumeUp() { stepMusicVolume(volumeStep); }
 
 void AudioPlayer::soundVolumeDown() { setSoundVolume(soundVolume_ - volumeStep); }
 
@@ -130,8 +150,9 @@ void AudioPlayer::startGameMusic()
 {
     // A game started while the last fade-out still runs must not have that
     // fade pause the track it is about to fade in.
+    fadeTarget_ = chosenMusicVolume();
+    savedMusicVolume_ = fadeTarget_;
     fadingOut_ = false;
-    fadeTarget_ = savedMusicVolume_;
     fadingIn_ = true;
     musicVolume_ = 0.f;
     applyToGameTracks(0.f);
@@ -161,10 +182,10 @@ void AudioPlayer::enterMenuMusic()
 
 void AudioPlayer::beginFadeOut()
 {
-    // Leaving in the middle of a fade-in keeps the level the player chose,
-    // not the halfway level the fade had reached.
-    if (!fadingIn_)
-        savedMusicVolume_ = musicVolume_;
+    // Leaving in the middle of a fade, in or out (a won round starts its
+    // fade-out before the menu asks for another), keeps the level the player
+    // chose, not the level the fade had reached.
+    savedMusicVolume_ = chosenMusicVolume();
     fadingIn_ = false;
     fadeTarget_ = 0.f;
     fadingOut_ = true;

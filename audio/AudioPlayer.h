@@ -62,7 +62,11 @@ public:
     void play(Effect effect);
     void play(Effect effect, float pitch);
 
+    // The level the music plays at now; a fade moves it.
     float musicVolume() const { return musicVolume_; }
+    // The level the player chose, which a fade starts from or ends at: what
+    // the settings keep and the menu shows and steps.
+    float chosenMusicVolume() const;
     float soundVolume() const { return soundVolume_; }
     float savedMusicVolume() const { return savedMusicVolume_; }
     float volumeInUse() const { return volumeInUse_; }
@@ -84,6 +88,7 @@ public:
 
 private:
     static std::size_t index(Effect effect) { return static_cast<std::size_t>(effect); }
+    void stepMusicVolume(float delta);
     void applyToGameTracks(float volume);
     void applyToEffects(float volume);
     int drawNextTrack() const;

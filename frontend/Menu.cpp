@@ -273,7 +273,7 @@ std::string Menu::valueOf(int item) const
     case ActionSoundVolume:
         return barText(static_cast<int>(std::trunc(m_ctx.audio.soundVolume() / 10.f)), 10);
     case ActionMusicVolume:
-        return barText(static_cast<int>(std::trunc(m_ctx.audio.volumeInUse() / 10.f)), 10);
+        return barText(static_cast<int>(std::trunc(m_ctx.audio.chosenMusicVolume() / 10.f)), 10);
     case ActionPlayerName: return typedOr(LineEditor::PlayerName, s.playerName);
     case ActionHostAddress: return typedOr(LineEditor::HostAddress, s.hostAddress);
     case ActionCourseCode: return typedOr(LineEditor::CourseCode, m_ctx.course.code());

@@ -211,6 +211,59 @@ TEST_F(AudioPlayerTest, BeginFadeOutLeavesTheMenuTuneAlone)
     EXPECT_FALSE(audio_.menuTunePlaying());
 }
 
+TEST_F(AudioPlayerTest, ASecondFadeOutDuringTheFirstKeepsTheChosenVolume)
+{
+    // A won round fades the music out while it celebrates; handing over to
+    // the menu then starts the fade-out again, part of the way down.
+    startUp(60.f);
+    audio_.startGameMusic();
+    fadeSteps(120);
+    audio_.beginFadeOut();
+    fadeSteps(100);
+    EXPECT_EQ(audio_.musicVolume(), 10.f);
+    EXPECT_EQ(audio_.chosenMusicVolume(), 60.f);
+    audio_.enterMenuMusic();
+    fadeSteps(20);
+    EXPECT_FALSE(audio_.isFadingOut());
+    EXPECT_EQ(audio_.musicVolume(), 60.f);
+    audio_.startGameMusic();
+    EXPECT_EQ(audio_.fadeTarget(), 60.f);
+}
+
+TEST_F(AudioPlayerTest, VolumeStepsDuringAFadeStartFromTheChosenVolume)
+{
+    struct Case {
+        const char* when;
+        bool fadingIn;
+        bool up;
+        float chosen;  // after the step
+    };
+    for (const Case c : {Case{"fading in", true, false, 50.f}, Case{"fading in", true, true, 70.f},
+                         Case{"fading out", false, false, 50.f}, Case{"fading out", false, true, 70.f}}) {
+        SCOPED_TRACE(std::string(c.when) + (c.up ? ", up" : ", down"));
+        AudioPlayer audio;
+        audio.load(resources());
+        audio.setMusicVolume(60.f, true);
+        audio.startMenuTune();
+        audio.startGameMusic();
+        for (int i = 0; i < (c.fadingIn ? 40 : 120); ++i)
+            audio.fadeStep();
+        if (!c.fadingIn) {
+            audio.enterMenuMusic();
+            for (int i = 0; i < 40; ++i)
+                audio.fadeStep();
+        }
+        ASSERT_EQ(audio.musicVolume(), c.fadingIn ? 20.f : 40.f);
+        c.up ? audio.musicVolumeUp() : audio.musicVolumeDown();
+        EXPECT_EQ(audio.chosenMusicVolume(), c.chosen);
+        EXPECT_EQ(audio.menuTuneVolume(), c.chosen);
+        // The fade still runs and ends at the new choice.
+        for (int i = 0; i < 200; ++i)
+            audio.fadeStep();
+        EXPECT_EQ(audio.musicVolume(), c.chosen);
+    }
+}
+
 TEST_F(AudioPlayerTest, TrackIsReplacedOnlyWhenLessThanOneSecondIsLeft)
 {
     struct Case {

@@ -310,6 +310,27 @@ TEST_F(MenuTest, VolumesStepByTenAndAreSaved)
     EXPECT_EQ(savedLines()[6], "100");
 }
 
+TEST_F(MenuTest, AFadeAfterLeavingAGameNeverReachesTheSettingsFile)
+{
+    // The player plays with the music at 60 and pauses: the game music fades out.
+    ctx->audio.setMusicVolume(60.f, true);
+    ctx->audio.startMenuTune();
+    ctx->audio.startGameMusic();
+    for (int i = 0; i < 120; ++i)
+        ctx->audio.fadeStep();
+    ctx->audio.enterMenuMusic();
+    for (int i = 0; i < 40; ++i)
+        menu->step();
+    ASSERT_EQ(ctx->audio.musicVolume(), 40.f) << "still fading";
+
+    press(PageGraphicsOptions, "Particles: ");
+    EXPECT_EQ(savedLines()[6], "60");
+    EXPECT_EQ(valueOf(PageOptions, "Music Volume"), "||||||....");
+    press(PageOptions, "Music Volume", false);
+    EXPECT_EQ(savedLines()[6], "70");
+    EXPECT_EQ(valueOf(PageOptions, "Music Volume"), "|||||||...");
+}
+
 TEST_F(MenuTest, TogglesFlipAndAreSaved)
 {
     const bool before = ctx->settings.particles;
