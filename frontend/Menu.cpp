@@ -458,6 +458,9 @@ int Menu::perform(int itemIndex, bool leftButton)
     case ActionSensitivity: changeSensitivity(leftButton); break;
     case ActionInputDevice:
         s.inputDevice = cycleDevice(s.inputDevice, playerDevices, leftButton);
+        // The mouse keeps the pointer's x there, the keys and sticks a
+        // decaying push: one device's value would fling the next one's paddle.
+        m_ctx.paddleTarget = 0.f;
         saveSettings(m_ctx);
         break;
     case ActionNetDevice:

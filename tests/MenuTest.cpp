@@ -210,6 +210,17 @@ INSTANTIATE_TEST_SUITE_P(
                       DeviceCase{PageNetworkSetup, "Input: ", 3, true, 10, "\t[ mouse ]"},
                       DeviceCase{PageNetworkSetup, "Input: ", 0, false, 11, "\t[ keyboard ]"}));
 
+TEST_F(MenuTest, ChangingTheInputLetsGoOfTheOldDevicesPaddleTarget)
+{
+    // The mouse left the pointer's x (900 px) there; the keyboard would read
+    // it as a push of 30 m/s to the right.
+    ctx->settings.inputDevice = DeviceMouse;
+    ctx->paddleTarget = 900.f;
+    press(PageControllerOptions, "Input: ", true);
+    ASSERT_EQ(ctx->settings.inputDevice, DeviceKeyboard);
+    EXPECT_EQ(ctx->paddleTarget, 0.f);
+}
+
 TEST_F(MenuTest, OtherSeatsKeepTheirDevices)
 {
     press(PageInputSelection, "Player 3: ", true);
