@@ -13,6 +13,7 @@
 #include "app/cScreen.h"
 #include "app/Settings.h"
 #include "frontend/WebSite.h"
+#include "screens/DailyBest.h"
 #include "world/Effects.h"
 
 namespace {
@@ -120,6 +121,8 @@ std::vector<MenuPage> buildMenuPages()
                                 item("Rounds: ", ActionRounds),
                                 item("Course Code: ", ActionCourseCode),
                                 item("New Course", ActionNewCourse),
+                                item("Daily Course", ActionDailyCourse, 0,
+                                     "Today's course: the same nine levels\nfor every player until midnight UTC.\n\nCompare your best with a friend's\nby its course code."),
                                 item("Back", ActionBack)};
     pages[PageCourseOverMenu] = {title("Course Over"), item("Retry Course", ActionRetryCourse),
                                  mainMenuItem(), item("Exit", ActionExit)};
@@ -302,6 +305,32 @@ float Menu::slideOffset() const
     return state == MenuState::Leaving ? menuLayout::slideOffset(leaveStep) : 0.f;
 }
 
+std::string Menu::dailyBestPath() const
+{
+    return m_ctx.settingsPrefix + dailyBestFileName;
+}
+
+void Menu::keepDailyResult()
+{
+    // Coming back from the last level of the day's course: its result goes
+    // to the file when it beats the day's best. Offering it again is harmless.
+    if (const std::optional<DailyResult> result = dailyResultOf(m_ctx.course))
+        offerDailyResult(dailyBestPath(), *result);
+    if (!m_ctx.course.dailyDate().empty())
+        m_dailyBest = readDailyBest(dailyBestPath());
+}
+
+std::string Menu::dailyBestLine() const
+{
+    const std::string date = m_ctx.course.dailyDate();
+    if (date.empty())
+        return {};
+    if (!m_dailyBest || m_dailyBest->date != date)
+        return "Best of the day: not played yet";
+    return "Best of the day: " + std::to_string(m_dailyBest->throws) + " throws, " +
+           std::to_string(m_dailyBest->points) + " points";
+}
+
 bool Menu::showsCoursePanel() const
 {
     return state == MenuState::Interactive && m_ctx.selectedMode == ScreenCourse;
@@ -420,6 +449,12 @@ int Menu::perform(int itemIndex, bool leftButton)
         m_ctx.restartRequested = true;
         break;
     case ActionNewCourse: newCourse(); break;
+    case ActionDailyCourse:
+        // Again the same day: the same course from its first level.
+        m_ctx.course.generateDaily(todayUtc());
+        m_ctx.restartRequested = true;
+        m_dailyBest = readDailyBest(dailyBestPath());
+        break;
     case ActionCourseCode: editor.beginTextEntry(LineEditor::CourseCode); break;
     case ActionRounds: changeRounds(leftButton); break;
     case ActionRedoTutorial:
@@ -584,6 +619,7 @@ Menu::StepResult Menu::step()
             }
             state = MenuState::Interactive;
             result.becameInteractive = true;
+            keepDailyResult();
         }
         break;
     case MenuState::Interactive: refreshHover(); break;

@@ -6,6 +6,7 @@
 // over in GameContext.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 
 #include "app/RequestedPage.h"
 #include "frontend/MenuItems.h"
+#include "screens/DailyBest.h"
 #include "world/Particles.h"
 
 struct GameContext;
@@ -87,6 +89,8 @@ public:
     float slideOffset() const;
     std::string coinsLine() const { return m_coinsLine; }
     bool showsCoursePanel() const;
+    // The line under the course panel while the course of the day is laid.
+    std::string dailyBestLine() const;
     bool showsCleanPanel() const;
 
     int page = PageMainMenu;
@@ -106,6 +110,7 @@ private:
     GameContext& m_ctx;
     std::vector<MenuPage> m_pages;
     std::string m_coinsLine;
+    std::optional<DailyResult> m_dailyBest;
 
     void openPage(int number, bool rememberPrevious);
     void startLeaving();
@@ -123,4 +128,6 @@ private:
     void backToMainMenu();
     void newCourse();
     void toggle(bool& flag);
+    std::string dailyBestPath() const;
+    void keepDailyResult();
 };

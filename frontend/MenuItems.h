@@ -38,6 +38,7 @@ enum MenuAction : int {
     ActionCourseCode = 42,
     ActionNewCourse = 43,
     ActionNone = 44,
+    ActionDailyCourse = 45,
     ActionSeatDevice = 50,
     ActionNetDevice = 51,
     ActionInputDevice = 52,

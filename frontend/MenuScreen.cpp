@@ -247,6 +247,20 @@ void screen_1::drawCoursePanel(sf::RenderTarget& target, GraphicsResources& gfx,
     drawShade(target, {528.f, 226.f, 484.f, 466.f});
     m_text.setFont(gfx.font);
     m_text.setFillColor(panelText);
+    const std::string daily = course.dailyDate();
+    if (!daily.empty()) {
+        // The day's course is titled above the panel, its best result below.
+        drawShade(target, {528.f, 190.f, 484.f, 34.f});
+        m_text.setCharacterSize(20);
+        m_text.setString("Daily Course " + daily);
+        m_text.setPosition(540.f, 195.f);
+        target.draw(m_text);
+        drawShade(target, {528.f, 694.f, 484.f, 32.f});
+        m_text.setCharacterSize(17);
+        m_text.setString(menu.dailyBestLine());
+        m_text.setPosition(540.f, 699.f);
+        target.draw(m_text);
+    }
     m_text.setCharacterSize(18);
     m_text.setString(course.restarted ? "Course Restarted * No Share Code" : "Course Code: " + course.code());
     m_text.setPosition(540.f, 236.f);

@@ -49,6 +49,36 @@ std::vector<std::string> splitAtDashes(const std::string& text)
 
 }  // namespace
 
+std::string isoDate(const CalendarDate& date)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", std::clamp(date.year, 0, 9999),
+                  std::clamp(date.month, 0, 99), std::clamp(date.day, 0, 99));
+    return text;
+}
+
+CalendarDate todayUtc()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    if (gmtime_r(&now, &utc) == nullptr)
+        return {};
+    return {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday};
+}
+
+std::uint32_t dailySeed(const CalendarDate& date)
+{
+    // The mixing steps of MurmurHash3's finaliser: neighbouring days give
+    // unrelated seeds, and the result is the same on every machine.
+    auto h = static_cast<std::uint32_t>(date.year * 10000 + date.month * 100 + date.day);
+    h ^= h >> 16;
+    h *= 0x85ebca6bu;
+    h ^= h >> 13;
+    h *= 0xc2b2ae35u;
+    h ^= h >> 16;
+    return h % 2147483646u + 1u;
+}
+
 std::uint32_t readCodeNumber(const std::string& piece)
 {
     std::size_t i = 0;
@@ -89,7 +119,22 @@ void Course::generateRandom(std::int32_t newRounds)
     std::uint32_t randomSeed = 0;
     for (int nibble = 0; nibble < 4; ++nibble)
         randomSeed |= static_cast<std::uint32_t>(std::rand() % 16) << (4 * nibble);
+    m_dailyDate.clear();
     generate(newRounds, randomSeed);
+}
+
+void Course::generateDaily(const CalendarDate& date)
+{
+    m_dailyDate = isoDate(date);
+    m_dailySeed = dailySeed(date);
+    codeVersion = 1;
+    generate(defaultRounds, m_dailySeed);
+}
+
+std::string Course::dailyDate() const
+{
+    const bool stillThatCourse = rounds == defaultRounds && seed == m_dailySeed;
+    return stillThatCourse ? m_dailyDate : std::string();
 }
 
 std::string Course::code() const

@@ -17,6 +17,21 @@ struct MicrobeGroup {
 
 using CourseLevel = std::deque<MicrobeGroup>;
 
+// A day of the calendar, as the clock gives it in UTC.
+struct CalendarDate {
+    int year = 1970;
+    int month = 1;  // 1..12
+    int day = 1;    // 1..31
+};
+
+// "YYYY-MM-DD".
+std::string isoDate(const CalendarDate& date);
+// Today in UTC: the same day for every player on the planet.
+CalendarDate todayUtc();
+// The seed of a day's course: a hash of YYYYMMDD in 1..2147483646, the range
+// of the seeds "New Course" draws, so every day's code is an ordinary one.
+std::uint32_t dailySeed(const CalendarDate& date);
+
 class Course {
 public:
     // Fewer levels than one make no course; more than this would only make
@@ -32,6 +47,11 @@ public:
     void generate(std::int32_t rounds, std::uint32_t seed);
     // A course from a fresh seed in 0..65535, picked from the clock.
     void generateRandom(std::int32_t rounds);
+    // The course of the day: nine levels from the day's seed.
+    void generateDaily(const CalendarDate& date);
+    // "YYYY-MM-DD" while this is the course of that day (regenerating it,
+    // as "Retry Course" does, keeps it so); empty for any other course.
+    std::string dailyDate() const;
     // "rounds-seed-version", digits and two dashes only.
     std::string code() const;
     // Takes rounds and seed from a typed code and regenerates. Never fails:
@@ -50,6 +70,11 @@ public:
     std::deque<CourseLevel> levels;
     std::vector<std::int32_t> levelThrows;
     std::vector<std::int32_t> levelPoints;
+
+private:
+    // The day last laid by generateDaily, with its seed.
+    std::string m_dailyDate;
+    std::uint32_t m_dailySeed = 0;
 };
 
 // One piece of a course code read like a stream reads an unsigned number:

@@ -178,3 +178,65 @@ TEST(Course, IsOverOnceEveryLevelIsPlayed)
 }
 
 }  // namespace
+
+namespace {
+
+Course daily(CalendarDate date)
+{
+    testing::internal::CaptureStdout();
+    Course course;
+    course.generateDaily(date);
+    testing::internal::GetCapturedStdout();
+    return course;
+}
+
+TEST(DailyCourse, EachDayHasItsOwnCourseTheSameForEveryone)
+{
+    const Course today = daily({2026, 12, 11});
+    EXPECT_EQ(today.rounds, 9);
+    EXPECT_EQ(today.dailyDate(), "2026-12-11");
+    // The day's seed, worked out with MurmurHash3's finaliser on 20261211.
+    EXPECT_EQ(today.seed, 111678116u);
+    EXPECT_EQ(today.code(), "9-111678116-1");
+    EXPECT_EQ(makeUp(daily({2026, 12, 11})), makeUp(today));
+    for (const CalendarDate other : {CalendarDate{2026, 12, 12}, CalendarDate{2026, 11, 12}, CalendarDate{2027, 12, 11}}) {
+        const Course course = daily(other);
+        EXPECT_NE(course.seed, today.seed) << isoDate(other);
+        EXPECT_NE(makeUp(course), makeUp(today)) << isoDate(other);
+    }
+}
+
+TEST(DailyCourse, ItsCodeTypedOnAnotherDayLaysTheSameLevels)
+{
+    const Course today = daily({2026, 12, 11});
+    testing::internal::CaptureStdout();
+    Course later;
+    later.generateDaily({2026, 12, 20});
+    later.readCode(today.code());
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(makeUp(later), makeUp(today));
+    EXPECT_EQ(later.code(), today.code());
+}
+
+TEST(DailyCourse, KeepsItsTitleOnlyWhileItIsThatCourse)
+{
+    Course course = daily({2026, 1, 2});
+    testing::internal::CaptureStdout();
+    course.levelThrows = {3};
+    course.generate(course.rounds, course.seed);  // "Retry Course"
+    EXPECT_EQ(course.dailyDate(), "2026-01-02");
+    EXPECT_TRUE(course.levelThrows.empty());
+    course.generate(8, course.seed);  // "Rounds: " 8
+    EXPECT_EQ(course.dailyDate(), "");
+    course.generate(9, course.seed);
+    EXPECT_EQ(course.dailyDate(), "2026-01-02");
+    course.generate(9, course.seed + 1);  // "New Course"
+    EXPECT_EQ(course.dailyDate(), "");
+    course.generateDaily({2026, 1, 2});
+    course.generateRandom(9);  // "Main Menu"
+    EXPECT_EQ(course.dailyDate(), "");
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(isoDate({987, 3, 4}), "0987-03-04");
+}
+
+}  // namespace

@@ -342,6 +342,44 @@ TEST_F(MenuTest, AFadeAfterLeavingAGameNeverReachesTheSettingsFile)
     EXPECT_EQ(valueOf(PageOptions, "Music Volume"), "|||||||...");
 }
 
+TEST_F(MenuTest, DailyCourseKeepsTheBestOfTheDayNextToTheSettings)
+{
+    testing::internal::CaptureStdout();
+    press(PageCourseOptions, "Daily Course");
+    EXPECT_TRUE(ctx->restartRequested);
+    EXPECT_EQ(ctx->course.dailyDate(), isoDate(todayUtc()));
+    EXPECT_EQ(ctx->course.code(), "9-" + std::to_string(dailySeed(todayUtc())) + "-1");
+    EXPECT_EQ(menu->dailyBestLine(), "Best of the day: not played yet");
+
+    // The course screen plays the nine levels and hands over "Course Over".
+    for (int level = 0; level < 9; ++level) {
+        ctx->course.levelThrows.push_back(2);
+        ctx->course.levelPoints.push_back(100);
+        ctx->course.currentLevel += 1;
+    }
+    ctx->requestedPage = PageCourseOverMenu;
+    menu->state = MenuState::Entering;
+    stepUntilInteractive();
+    std::ifstream file(m_directory + "/daily.cfg");
+    std::string date, throws, points;
+    std::getline(file, date);
+    std::getline(file, throws);
+    std::getline(file, points);
+    EXPECT_EQ(date, isoDate(todayUtc()));
+    EXPECT_EQ(throws, "18");
+    EXPECT_EQ(points, "900");
+    EXPECT_EQ(menu->dailyBestLine(), "Best of the day: 18 throws, 900 points");
+
+    // Again the same day: the course starts over, the best stays.
+    press(PageCourseOptions, "Daily Course");
+    EXPECT_EQ(ctx->course.currentLevel, 0);
+    EXPECT_TRUE(ctx->course.levelThrows.empty());
+    EXPECT_EQ(menu->dailyBestLine(), "Best of the day: 18 throws, 900 points");
+    press(PageCourseOptions, "New Course");
+    EXPECT_EQ(menu->dailyBestLine(), "");
+    testing::internal::GetCapturedStdout();
+}
+
 TEST_F(MenuTest, TogglesFlipAndAreSaved)
 {
     const bool before = ctx->settings.particles;
