@@ -102,6 +102,32 @@ void applyExtras(Microbe& m, int type)
 
 }  // namespace
 
+MicrobeSymbol symbolOf(int type)
+{
+    switch (type) {
+    case 3:
+    case 10: return MicrobeSymbol::Dot;
+    case 2: return MicrobeSymbol::Bar;
+    case 4:
+    case 5:
+    case 7: return MicrobeSymbol::Square;
+    case 11:
+    case 12: return MicrobeSymbol::Diamond;
+    case 1:
+    case 13: return MicrobeSymbol::Star;
+    case 6: return MicrobeSymbol::Plus;
+    case 8: return MicrobeSymbol::Ring;
+    case 9: return MicrobeSymbol::Cross;
+    case 14:
+    case 15: return MicrobeSymbol::Triangle;
+    case 100: return MicrobeSymbol::Seat1;
+    case 101: return MicrobeSymbol::Seat2;
+    case 102: return MicrobeSymbol::Seat3;
+    case 103: return MicrobeSymbol::Seat4;
+    default: return MicrobeSymbol::None;
+    }
+}
+
 void setType(Microbe& m, int type)
 {
     m.type = type;
