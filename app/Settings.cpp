@@ -1,10 +1,12 @@
-// "settings.cfg": twenty lines, one value a line. Read once at start-up,
-// rewritten whole after every change the player makes in the menu.
+// "settings.cfg": twenty lines, one value a line, and the symbols flag as a
+// 21st. Read once at start-up, rewritten whole after every change the
+// player makes in the menu.
 #include "app/Settings.h"
 
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <fstream>
 #include <string>
 
@@ -50,6 +52,9 @@ struct SettingsRecord {
     std::array<int, NumberLineCount> numbers{};
     std::string playerName;
     std::string hostAddress;
+    // Line 21, after the twenty lines of the original layout: a file
+    // without it (or with a damaged one) reads as Off.
+    bool symbols = false;
 };
 
 constexpr int sizeCount = 8;
@@ -86,6 +91,7 @@ SettingsRecord recordOf(const GameSettings& s, int soundVolume, int musicVolume,
                       s.storedValue,   s.velocityIterations, s.positionIterations};
     record.playerName = s.playerName;
     record.hostAddress = s.hostAddress;
+    record.symbols = s.symbols;
     return record;
 }
 
@@ -105,6 +111,16 @@ SettingsRecord recordOf(const GameContext& ctx)
                     tableSize(ctx, ctx.settings.sizeIndex));
 }
 
+// A flag on a line of its own: a whole number, nonzero meaning On; anything
+// else (an empty or damaged line) means Off.
+bool flagLine(const std::string& line)
+{
+    int value = 0;
+    const char* end = line.data() + line.size();
+    const auto [stop, error] = std::from_chars(line.data(), end, value);
+    return error == std::errc() && stop == end && value != 0;
+}
+
 // Reads over `record`: the values up to the first one that fails to parse
 // replace the record's, that one and all later ones stay as they were.
 SettingsRecord readRecord(std::istream& in, SettingsRecord record)
@@ -120,6 +136,9 @@ SettingsRecord readRecord(std::istream& in, SettingsRecord record)
     // Names are whole lines, spaces and all; a missing line leaves them empty.
     std::getline(in, record.playerName);
     std::getline(in, record.hostAddress);
+    std::string symbolsLine;
+    std::getline(in, symbolsLine);
+    record.symbols = flagLine(symbolsLine);
     return record;
 }
 
@@ -130,6 +149,7 @@ std::string formatRecord(const SettingsRecord& record)
         text += std::to_string(number) + '\n';
     text += record.playerName + '\n';
     text += record.hostAddress + '\n';
+    text += record.symbols ? "1\n" : "0\n";
     return text;
 }
 
@@ -179,6 +199,7 @@ void applyRecord(GameContext& ctx, const SettingsRecord& record, bool fileRead)
         applyVolumes(ctx, record);
     s.playerName = record.playerName;
     s.hostAddress = record.hostAddress;
+    s.symbols = record.symbols;
     s.tutorialPlayed = n[LineTutorialPlayed];
     s.lockMouse = n[LineLockMouse] != 0;
     s.autoPause = n[LineAutoPause] != 0;

@@ -25,6 +25,7 @@ struct GameSettings {
     int positionIterations = 3;
     std::string playerName;
     std::string hostAddress;
+    bool symbols = false;        // colour-blind symbols inside the microbes
 };
 
 // Input device codes shared by the menu, the settings and the game screens.

@@ -132,6 +132,8 @@ std::vector<MenuPage> buildMenuPages()
                                   item("Vsync: ", ActionVsync),
                                   item("Show Mouse: ", ActionShowMouse),
                                   item("Particles: ", ActionParticles),
+                                  item("Symbols: ", ActionSymbols, 0,
+                                       "Draws a small symbol inside every\nmicrobe, one for each kind, so no\nrule of the game needs colour vision."),
                                   item("", ActionNone),
                                   item("Back", ActionOpenPageKeepPrevious, PageOptions)};
     pages[PageControllerOptions] = {title("Controller Options"),
@@ -263,6 +265,7 @@ std::string Menu::valueOf(int item) const
     case ActionVsync: return onOff(s.vsync);
     case ActionShowMouse: return onOff(s.showMouse);
     case ActionParticles: return onOff(s.particles);
+    case ActionSymbols: return onOff(s.symbols);
     case ActionWindowSize:
         if (s.sizeIndex <= 0 || s.sizeIndex > 7)
             return "Desktop";
@@ -484,6 +487,7 @@ int Menu::perform(int itemIndex, bool leftButton)
     case ActionAutoPause: toggle(s.autoPause); break;
     case ActionShowMouse: toggle(s.showMouse); break;
     case ActionParticles: toggle(s.particles); break;
+    case ActionSymbols: toggle(s.symbols); break;
     case ActionVsync:
         s.vsync = !s.vsync;
         if (m_ctx.window != nullptr)

@@ -31,6 +31,7 @@ enum MenuAction : int {
     ActionVsync = 25,
     ActionShowMouse = 26,
     ActionParticles = 27,
+    ActionSymbols = 28,
     ActionHelpPage = 33,
     ActionNewsletterPage = 35,
     ActionUpdatePage = 36,

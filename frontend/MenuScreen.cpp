@@ -8,6 +8,7 @@
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/VertexArray.hpp>
 #include <SFML/Window/Event.hpp>
 
 #include "app/GameContext.h"
@@ -15,6 +16,7 @@
 #include "app/platform.h"
 #include "gfx/GraphicsResources.h"
 #include "screens/FieldDrawing.h"
+#include "screens/SymbolDrawing.h"
 #include "world/Microbe.h"
 #include "world/MicrobeTypes.h"
 
@@ -266,6 +268,7 @@ void screen_1::drawCoursePanel(sf::RenderTarget& target, GraphicsResources& gfx,
     m_text.setPosition(540.f, 236.f);
     target.draw(m_text);
 
+    sf::VertexArray symbols(sf::Triangles);
     const int rows = std::max(1, static_cast<int>(course.levels.size()));
     const float rowHeight = std::min(36.f, 350.f / static_cast<float>(rows));
     const float radius = std::min(5.f, rowHeight / 3.f);
@@ -285,6 +288,9 @@ void screen_1::drawCoursePanel(sf::RenderTarget& target, GraphicsResources& gfx,
             for (int k = 0; k < group.count; ++k, x += radius * 2.f + 3.f) {
                 dot.setPosition(x, y + rowHeight / 2.f - radius - 1.f);
                 target.draw(dot);
+                if (ctx.settings.symbols)
+                    draw::addSymbol(symbols, group.type, {x + radius, y + rowHeight / 2.f - 1.f}, radius,
+                                    draw::symbolOnDot);
             }
         }
         if (row < static_cast<int>(course.levelThrows.size())) {
@@ -297,6 +303,8 @@ void screen_1::drawCoursePanel(sf::RenderTarget& target, GraphicsResources& gfx,
             target.draw(m_text);
         }
     }
+
+    target.draw(symbols);
 
     int throws = 0;
     int points = 0;

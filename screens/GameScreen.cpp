@@ -14,6 +14,7 @@
 #include "app/platform.h"
 #include "gfx/GraphicsResources.h"
 #include "screens/FieldDrawing.h"
+#include "screens/SymbolDrawing.h"
 
 namespace {
 constexpr int keepRunning = -100;
@@ -147,6 +148,8 @@ void GameScreen::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameCont
         draw::aimingGuide(target, field, gfx, ctx.aimPulse);
     draw::popups(target, field, bannerText);
     draw::microbes(target, field.pool);
+    if (ctx.settings.symbols)
+        draw::microbeSymbols(target, field.pool);
     drawAfterMicrobes(target, gfx, ctx);
     draw::paddle(target, field, gfx, paddleLayerFactors);
     draw::particles(target, field.particles);

@@ -117,7 +117,7 @@ void addSymbol(sf::VertexArray& out, int type, sf::Vector2f c, float radius, sf:
     case MicrobeSymbol::None: break;
     case MicrobeSymbol::Dot: polygon(out, c, s * 0.45f, {0, 45, 90, 135, 180, 225, 270, 315}, colour); break;
     case MicrobeSymbol::Bar: stroke(out, c - sf::Vector2f(s, 0.f), c + sf::Vector2f(s, 0.f), w * 1.3f, colour); break;
-    case MicrobeSymbol::Square: outline(out, c, s * 0.9f, 4, 45.f, w * 0.8f, colour); break;
+    case MicrobeSymbol::Square: outline(out, c, s * 0.9f, 4, 45.f, w, colour); break;
     case MicrobeSymbol::Diamond: polygon(out, c, s * 0.9f, {-90, 0, 90, 180}, colour); break;
     case MicrobeSymbol::Star:
         for (float deg : {90.f, 30.f, 150.f})

@@ -21,6 +21,7 @@
 #include "app/Settings.h"
 #include "gfx/GraphicsResources.h"
 #include "screens/FieldDrawing.h"
+#include "screens/SymbolDrawing.h"
 
 namespace {
 
@@ -121,6 +122,8 @@ void screen_6::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContex
     target.setView(field.fieldView);
     draw::background(target, gfx);
     draw::microbes(target, field.pool);
+    if (ctx.settings.symbols)
+        draw::microbeSymbols(target, field.pool);
     draw::bubbles(target, field.bubbles, field.catcher, gfx);
     draw::particles(target, field.particles);
     drawWarBodies(target, gfx);

@@ -150,7 +150,7 @@ TEST_F(MenuTest, SizeCyclingWrapsBothWaysAndIsSaved)
     press(PageGraphicsOptions, "Size: ", true);
     EXPECT_EQ(ctx->settings.sizeIndex, 0);
     EXPECT_EQ(valueOf(PageGraphicsOptions, "Size: "), "Desktop");
-    ASSERT_EQ(savedLines().size(), 20u);
+    ASSERT_EQ(savedLines().size(), 21u);
     EXPECT_EQ(savedLines()[0], "0");
 
     press(PageGraphicsOptions, "Size: ", false);
@@ -378,6 +378,18 @@ TEST_F(MenuTest, DailyCourseKeepsTheBestOfTheDayNextToTheSettings)
     press(PageCourseOptions, "New Course");
     EXPECT_EQ(menu->dailyBestLine(), "");
     testing::internal::GetCapturedStdout();
+}
+
+TEST_F(MenuTest, SymbolsToggleIsSavedAsTheTwentyFirstLine)
+{
+    EXPECT_EQ(valueOf(PageGraphicsOptions, "Symbols: "), "Off");
+    press(PageGraphicsOptions, "Symbols: ");
+    EXPECT_TRUE(ctx->settings.symbols);
+    EXPECT_EQ(valueOf(PageGraphicsOptions, "Symbols: "), "On");
+    ASSERT_EQ(savedLines().size(), 21u);
+    EXPECT_EQ(savedLines()[20], "1");
+    press(PageGraphicsOptions, "Symbols: ");
+    EXPECT_EQ(savedLines()[20], "0");
 }
 
 TEST_F(MenuTest, TogglesFlipAndAreSaved)

@@ -144,7 +144,7 @@ TEST_F(SettingsTest, DesktopChoiceStoresZeroSizeAndIgnoresStoredSizeOnLoad)
     ctx->settings.sizeIndex = 0;
     saveSettings(*ctx);
     const std::vector<std::string> lines = fileLines();
-    ASSERT_EQ(lines.size(), 20u);
+    ASSERT_EQ(lines.size(), 21u);
     EXPECT_EQ(lines[1], "0");
     EXPECT_EQ(lines[2], "0");
 
@@ -167,6 +167,7 @@ TEST_F(SettingsTest, NameAndHostWithSpacesSurviveWhole)
     EXPECT_EQ(loaded->settings.hostAddress, "my host . lan");
 
     saveSettings(*loaded);
+    lines.push_back("0");  // the symbols line, off
     EXPECT_EQ(readFile(), joinLines(lines)) << "saved back byte for byte";
 }
 
@@ -241,6 +242,42 @@ TEST_F(SettingsTest, EveryStoredFieldSurvivesASaveAndARestart)
     for (const auto& entry : fs::directory_iterator(m_directory))
         files.insert(entry.path().filename().string());
     EXPECT_EQ(files, std::set<std::string>{"settings.cfg"}) << "no temporary file is left behind";
+}
+
+TEST_F(SettingsTest, SymbolsAreATwentyFirstLineThatOlderFilesReadAsOff)
+{
+    // A file of the twenty lines loads as before, with the symbols off, and
+    // the next save writes the same twenty lines with the new one after them.
+    writeFile(joinLines(sampleLines));
+    auto loaded = restart();
+    EXPECT_FALSE(loaded->settings.symbols);
+    EXPECT_EQ(loaded->settings.playerName, "Dr Froth");
+    EXPECT_EQ(loaded->settings.hostAddress, "127.0.0.1");
+    saveSettings(*loaded);
+    std::vector<std::string> expected = sampleLines;
+    expected.push_back("0");
+    EXPECT_EQ(fileLines(), expected);
+
+    loaded->settings.symbols = true;
+    saveSettings(*loaded);
+    expected.back() = "1";
+    EXPECT_EQ(fileLines(), expected);
+    EXPECT_TRUE(restart()->settings.symbols);
+
+    struct Line21 {
+        std::string text;
+        bool on;
+    };
+    for (const Line21& row : {Line21{"1", true}, Line21{"0", false}, Line21{"2", true}, Line21{"", false},
+                              Line21{"On", false}, Line21{"1x", false}, Line21{" ", false},
+                              Line21{std::string("\0", 1), false}, Line21{"99999999999999999999", false}}) {
+        std::vector<std::string> lines = sampleLines;
+        lines.push_back(row.text);
+        writeFile(joinLines(lines));
+        loaded = restart();
+        EXPECT_EQ(loaded->settings.symbols, row.on) << "line 21: \"" << row.text << "\"";
+        EXPECT_EQ(loaded->settings.hostAddress, "127.0.0.1") << "the twenty lines are read as before";
+    }
 }
 
 TEST_F(SettingsTest, DamagedFileKeepsDefaultsFromTheFirstBadValue)

@@ -101,7 +101,7 @@ TEST(FrontEnd, SoundVolumeChangesAreSaved)
     leaveTitle(game);
     clickMenuLine(game, 3);  // "Options"
     clickMenuLine(game, 1);  // "Sound Volume", left button: quieter
-    ASSERT_EQ(settingsLines(game).size(), 20u);
+    ASSERT_EQ(settingsLines(game).size(), 21u);
     EXPECT_EQ(settingsLines(game)[5], "40");
     clickMenuLine(game, 1, 3);
     clickMenuLine(game, 1, 3);  // right button: louder
