@@ -2,20 +2,15 @@
 // rewritten whole after every change the player makes in the menu.
 #include "app/Settings.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include <SFML/Graphics/RenderWindow.hpp>
 
 #include "app/GameContext.h"
+#include "app/GameFiles.h"
 #include "app/Viewport.h"
 #include "app/platform.h"
 
@@ -199,78 +194,6 @@ void applyRecord(GameContext& ctx, const SettingsRecord& record, bool fileRead)
     s.positionIterations = std::clamp(n[LinePositionIterations], minIterations, maxIterations);
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    bool valid() const { return m_fd >= 0; }
-    int get() const { return m_fd; }
-
-    // Closing can report a write that failed late (on some file systems).
-    bool close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
-
-bool writeAll(int fd, const std::string& text)
-{
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t count = ::write(fd, text.data() + written, text.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
-// True only once the text is on the disk, not merely in the page cache.
-bool writeDurably(const std::string& path, const std::string& text)
-{
-    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    return file.valid() && writeAll(file.get(), text) && ::fsync(file.get()) == 0 &&
-           file.close();
-}
-
-// Makes the rename itself survive a power cut. Failing here is harmless:
-// the new file is already in place for this run.
-void syncDirectoryOf(const std::string& path)
-{
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    const std::filesystem::path directory = parent.empty() ? std::filesystem::path(".") : parent;
-    FileDescriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.valid())
-        ::fsync(dir.get());
-}
-
-// The old file is only ever replaced by a complete new one, so a crash or a
-// full disk in the middle of a save never costs the player their settings.
-bool replaceFile(const std::string& path, const std::string& text)
-{
-    const std::string temporary = path + ".tmp";
-    if (!writeDurably(temporary, text) || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    syncDirectoryOf(path);
-    return true;
-}
-
 }  // namespace
 
 void loadSettings(GameContext& ctx)
@@ -283,7 +206,7 @@ void loadSettings(GameContext& ctx)
 void saveSettings(GameContext& ctx)
 {
     // A save that fails keeps the change in memory for this run, silently.
-    replaceFile(ctx.settingsPrefix + settingsFileName, formatRecord(recordOf(ctx)));
+    replaceGameFile(ctx.settingsPrefix + settingsFileName, formatRecord(recordOf(ctx)));
 }
 
 void applyWindowSize(GameContext& ctx)
