@@ -15,6 +15,7 @@
 #include "app/RequestedPage.h"
 #include "app/Settings.h"
 #include "app/Statistics.h"
+#include "app/Version.h"
 #include "audio/AudioPlayer.h"
 #include "net/NetSession.h"
 #include "screens/Course.h"
@@ -43,7 +44,7 @@ struct GameContext {
     GameContext();
 
     // versions and mode selection
-    std::string localVersion = "demo1";
+    std::string localVersion = networkVersionToken;
     int selectedMode = 2;
     std::deque<int> modeList;
     int modeIndex = 0;
@@ -102,6 +103,8 @@ struct GameContext {
     AudioPlayer audio;
     StatisticsLog statistics;
 
+    // The working directory's resources/ and settings, or an install's data
+    // and the player's config directory (app/GameFiles.h).
     std::string settingsPrefix;
     std::string resourceDir = "resources/";
 

@@ -519,7 +519,7 @@ int Menu::perform(int itemIndex, bool leftButton)
         startLeaving();
         break;
     case ActionBuyUpgrade: buyUpgrade(it.parameter); break;
-    case ActionHelpPage: web::openPage("/frothlet/help.php"); break;
+    case ActionHelpPage: web::openHelp(m_ctx.resourceDir); break;
     case ActionNewsletterPage: web::openPage("/signup.php"); break;
     case ActionUpdatePage:
         if (m_ctx.newerVersionAvailable)

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 #include <utility>
 
@@ -38,6 +39,46 @@ std::string pageUrl(const std::string& path)
 void openPage(const std::string& path)
 {
     const std::string url = pageUrl(path);
+    if (!url.empty())
+        platform::openUrl(url);
+}
+
+const char* const helpFileName = "help.html";
+
+std::string fileUrl(const std::string& path)
+{
+    std::error_code ignored;
+    const std::string absolute = std::filesystem::absolute(path, ignored).lexically_normal().string();
+    static const char hex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (const char ch : absolute) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        const bool letterOrDigit = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (letterOrDigit || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
+            url += ch;
+        } else {
+            url += '%';
+            url += hex[c >> 4];
+            url += hex[c & 15];
+        }
+    }
+    return url;
+}
+
+std::string helpUrl(const std::string& resourceDir)
+{
+    if (!siteHost().empty())
+        return pageUrl("/frothlet/help.php");
+    const std::string page = resourceDir + helpFileName;
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(page, ignored))
+        return {};
+    return fileUrl(page);
+}
+
+void openHelp(const std::string& resourceDir)
+{
+    const std::string url = helpUrl(resourceDir);
     if (!url.empty())
         platform::openUrl(url);
 }

@@ -39,6 +39,16 @@ std::string pageUrl(const std::string& path);
 // Opens a page of the site in the browser; nothing happens without a site.
 void openPage(const std::string& path);
 
+// The site's help page; without a site the help page the game carries in its
+// data directory, so "Help" works offline. Empty when there is neither.
+std::string helpUrl(const std::string& resourceDir);
+void openHelp(const std::string& resourceDir);
+// The "file://" address of a local file, made absolute, every byte other
+// than letters, digits, "-._~" and "/" percent-encoded.
+std::string fileUrl(const std::string& path);
+// The help page's file name in the data directory.
+extern const char* const helpFileName;
+
 // A GET request (HTTP/1.0). Answers the body when the status is 200, nothing
 // otherwise, and nothing when the site does not answer in time.
 std::optional<std::string> fetch(const FetchTarget& target);

@@ -10,6 +10,7 @@
 #include <SFML/System/String.hpp>
 
 #include "app/GameContext.h"
+#include "app/Version.h"
 #include "world/Random.h"
 
 namespace {
@@ -556,6 +557,6 @@ const std::string& NetSession::localName() const
 
 const std::string& NetSession::localVersion() const
 {
-    static const std::string fallback = "demo1";
+    static const std::string fallback = networkVersionToken;
     return context ? context->localVersion : fallback;
 }

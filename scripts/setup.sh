@@ -5,7 +5,8 @@ set -eu
 
 packages="g++ clang cmake ninja-build pkg-config libsfml-dev libbox2d-dev libenet-dev \
 libfreetype-dev libx11-dev libgtest-dev libgmock-dev libbenchmark-dev \
-xvfb xauth xdotool imagemagick fonts-roboto-unhinted libclang-rt-14-dev"
+xvfb xauth xdotool imagemagick fonts-roboto-unhinted libclang-rt-14-dev \
+desktop-file-utils appstream dpkg-dev file"
 
 missing=""
 for p in $packages; do

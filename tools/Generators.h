@@ -18,4 +18,12 @@ bool writeShaders(const std::string& dir);
 // the eight effects (*.wav) and the six music tracks (*.ogg)
 bool writeSounds(const std::string& dir);
 
+// help.html: the game's own help page, from the rules of the game
+bool writeHelp(const std::string& dir);
+
+// The desktop's icon theme: hicolor/<n>x<n>/apps/frothlet.png at every size
+// a launcher or software centre asks for.
+inline constexpr int iconSizes[] = {16, 24, 32, 48, 64, 128, 256, 512};
+bool writeIcons(const std::string& dir);
+
 }  // namespace resgen

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -743,10 +744,15 @@ Colour iconPixel(float x, float y)
     return c;
 }
 
-sf::Image makeIcon()
+// The icon at any size: the 128-pixel design scaled, sampled finer when small
+// so its thin rings stay smooth.
+sf::Image makeIcon(int size = 128)
 {
-    Canvas canvas(128, 128);
-    paint(canvas, 0, 0, 128, 128, 4, iconPixel);
+    Canvas canvas(size, size);
+    const float scale = 128.f / static_cast<float>(size);
+    const int samples = size < 64 ? 8 : 4;
+    paint(canvas, 0, 0, size, size, samples,
+          [scale](float x, float y) { return iconPixel(x * scale, y * scale); });
     return canvas.toImage();
 }
 
@@ -784,6 +790,19 @@ bool writeImages(const std::string& dir)
     bool fontFound = false;
     ok = save(makeLogo(fontFound), dir, "logo2.png") && ok && fontFound;
     ok = save(makeIcon(), dir, "icon.png") && ok;
+    return ok;
+}
+
+bool writeIcons(const std::string& dir)
+{
+    bool ok = true;
+    for (const int size : iconSizes) {
+        const std::string sized = std::to_string(size) + "x" + std::to_string(size);
+        const std::string appsDir = joinPath(dir, "hicolor/") + sized + "/apps";
+        std::error_code error;
+        std::filesystem::create_directories(appsDir, error);
+        ok = save(makeIcon(size), appsDir, "frothlet.png") && ok;
+    }
     return ok;
 }
 

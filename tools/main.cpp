@@ -1,5 +1,6 @@
 // Writes every generated file of resources/ into the directory given on the
-// command line. Run by the build; never at game time.
+// command line, and, given a second directory, the desktop icons into it.
+// Run by the build; never at game time.
 #include <cstdio>
 #include <string>
 
@@ -8,7 +9,7 @@
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: frothlet_resgen <resources dir>\n");
+        std::fprintf(stderr, "usage: frothlet_resgen <resources dir> [<icons dir>]\n");
         return 2;
     }
     std::string dir = argv[1];
@@ -17,5 +18,7 @@ int main(int argc, char** argv)
     const bool images = resgen::writeImages(dir);
     const bool shaders = resgen::writeShaders(dir);
     const bool sounds = resgen::writeSounds(dir);
-    return images && shaders && sounds ? 0 : 1;
+    const bool help = resgen::writeHelp(dir);
+    const bool icons = argc < 3 || resgen::writeIcons(argv[2]);
+    return images && shaders && sounds && help && icons ? 0 : 1;
 }

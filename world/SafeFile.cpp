@@ -1,6 +1,7 @@
 #include "world/SafeFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -68,12 +69,24 @@ void syncDirectoryOf(const std::string& path)
         ::fsync(dir.get());
 }
 
+// Creates the missing directories on the way to a file, each readable by the
+// player alone, as the desktop's rules for config directories ask.
+void makeDirectories(const std::filesystem::path& directory)
+{
+    std::error_code ignored;
+    if (directory.empty() || std::filesystem::is_directory(directory, ignored))
+        return;
+    makeDirectories(directory.parent_path());
+    ::mkdir(directory.c_str(), 0700);
+}
+
 }  // namespace
 
 // The old file is only ever replaced by a complete new one, so a crash or a
 // full disk in the middle of a save never costs the player what the file held.
 bool replaceFileSafely(const std::string& path, const std::string& text)
 {
+    makeDirectories(std::filesystem::path(path).parent_path());
     const std::string temporary = path + ".tmp";
     if (!writeDurably(temporary, text) || std::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());

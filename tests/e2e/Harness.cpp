@@ -117,7 +117,8 @@ GameProcess::GameProcess(const LaunchOptions& options) : m_dir(makeTempDir())
     if (!hasAudioDriver)
         env.emplace_back("ALSOFT_DRIVERS=null");
     std::vector<char*> envp = pointers(env);
-    std::vector<std::string> args{FROTHLET_BINARY};
+    const std::string binary = options.binary.empty() ? FROTHLET_BINARY : options.binary;
+    std::vector<std::string> args{binary};
     std::vector<char*> argv = pointers(args);
 
     posix_spawn_file_actions_t actions;
@@ -128,7 +129,7 @@ GameProcess::GameProcess(const LaunchOptions& options) : m_dir(makeTempDir())
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (m_dir + "/stderr.txt").c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = 0;
-    if (posix_spawn(&pid, FROTHLET_BINARY, &actions, nullptr, argv.data(), envp.data()) == 0)
+    if (posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0)
         m_pid = pid;
     posix_spawn_file_actions_destroy(&actions);
 }

@@ -17,6 +17,8 @@ struct LaunchOptions {
     std::string settings;
     // Extra environment entries, "NAME=value".
     std::vector<std::string> environment;
+    // The game to start; empty means the one this build made.
+    std::string binary;
 };
 
 // A settings file for a 1024 x 768 window (so window pixels are logical
