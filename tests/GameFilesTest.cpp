@@ -15,7 +15,6 @@
 #include "app/GameContext.h"
 #include "app/GameFiles.h"
 #include "world/SafeFile.h"
-#include "world/SafeFile.h"
 #include "app/Settings.h"
 #include "frontend/WebSite.h"
 #include "tools/Generators.h"
