@@ -7,6 +7,7 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 
 #include "app/GameContext.h"
+#include "app/GameWindow.h"
 #include "app/Globals.h"
 #include "app/ScreenLoop.h"
 #include "app/Settings.h"
@@ -24,12 +25,8 @@ void say(const char* line)
 
 void openWindow(sf::RenderWindow& window, GameContext& ctx)
 {
-    sf::ContextSettings context;
-    context.depthBits = static_cast<unsigned>(ctx.settings.depthBits);
-    context.stencilBits = 8;
-    context.antialiasingLevel = static_cast<unsigned>(ctx.settings.antialiasingLevel);
-    context.majorVersion = 2;
-    context.minorVersion = 0;
+    const sf::ContextSettings context =
+        windowContextSettings(ctx.settings.depthBits, ctx.settings.antialiasingLevel);
     const sf::VideoMode mode(static_cast<unsigned>(ctx.settings.windowWidth),
                              static_cast<unsigned>(ctx.settings.windowHeight), 32);
     window.create(mode, "Frothlet", sf::Style::Titlebar | sf::Style::Close, context);
@@ -47,11 +44,10 @@ void openWindow(sf::RenderWindow& window, GameContext& ctx)
 }
 
 // The game screens' off-screen pictures need the window's graphics context.
+// (The full-window picture is never drawn into, so it is not made: a picture
+// the size of the window costs its pixels in memory on every renderer.)
 void createContextTextures(GameContext& ctx)
 {
-    ctx.fullScreenTexture.create(1024, 768);
-    ctx.fullScreenTexture.clear(sf::Color::Black);
-    ctx.fullScreenTexture.display();
     ctx.dirtLayer.create(1010, 617);
     ctx.dirtLayer.clear(sf::Color(97, 83, 48, 100));
     ctx.dirtLayer.setSmooth(true);
@@ -75,6 +71,7 @@ int main()
     auto gfx = std::make_unique<GraphicsResources>(1024, 768);
     gfx->load(ctx->resourceDir);
     gfx->buildBackground(0);
+    gfx->smoothEdges = window->getSettings().antialiasingLevel == 0;
 
     auto screens = std::make_unique<ScreenTable>(*ctx);
     ctx->modeList = {2, 3, 4, 5, 6, 7};

@@ -48,6 +48,7 @@ struct Scene {
     GameContext ctx;
     GraphicsResources gfx{1024, 768};
     std::unique_ptr<GameField> field;
+    draw::DrawBatches batches;
 };
 
 Scene& scene()
@@ -61,14 +62,16 @@ void drawField(Scene& s)
     s.window.clear();
     s.window.setView(s.field->fieldView);
     draw::background(s.window, s.gfx);
-    draw::aimingGuide(s.window, *s.field, s.gfx, 3);
-    draw::microbes(s.window, s.field->pool);
-    draw::paddle(s.window, *s.field, s.gfx, {1.f, -0.62f, 0.37f});
-    draw::particles(s.window, s.field->particles);
-    draw::fieldFrame(s.window);
+    draw::aimingGuide(s.window, *s.field, s.gfx, 3, s.batches);
+    draw::microbes(s.window, s.field->pool, s.batches);
+    draw::paddle(s.window, *s.field, s.gfx, {1.f, -0.62f, 0.37f}, s.batches);
+    s.batches.shapes.clear();
+    draw::addParticles(s.batches.shapes, s.field->particles);
+    draw::addFieldFrame(s.batches.shapes);
+    s.batches.shapes.draw(s.window);
     draw::bottomPanel(s.window, s.gfx, 10);
     draw::meter(s.window, s.gfx, 0.6f, 0.2f);
-    draw::bubbles(s.window, s.field->bubbles, s.field->catcher, s.gfx);
+    draw::bubbles(s.window, s.field->bubbles, s.field->catcher, s.gfx, s.batches);
 }
 
 void BM_DrawBusyFrame(benchmark::State& state)
@@ -87,7 +90,7 @@ void BM_DrawParticleBatch(benchmark::State& state)
     Scene& s = scene();
     for (auto _ : state) {
         s.window.clear();
-        draw::particles(s.window, s.field->particles);
+        draw::particles(s.window, s.field->particles, s.batches);
         s.window.display();
     }
     state.counters["particles"] = s.field->particles.particleCount();

@@ -143,7 +143,8 @@ void screen_1::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContex
     view.setViewport(ctx.viewport.width > 0.f ? ctx.viewport : sf::FloatRect(0.f, 0.f, 1.f, 1.f));
     target.setView(view);
     draw::background(target, gfx);
-    draw::particles(target, menu.particles);
+    m_batches.setSmoothEdges(gfx.smoothEdges);
+    draw::particles(target, menu.particles, m_batches);
     drawItems(target, gfx);
     if (menu.state == MenuState::Interactive)
         drawDescription(target, gfx);

@@ -9,6 +9,7 @@
 
 #include "app/cScreen.h"
 #include "frontend/Menu.h"
+#include "screens/FieldDrawing.h"
 
 namespace sf {
 class RenderTarget;
@@ -41,4 +42,5 @@ private:
     sf::Clock m_clock;
     double m_accumulator = 0.0;
     sf::Text m_text;
+    draw::DrawBatches m_batches;
 };

@@ -45,6 +45,10 @@ screen_0::screen_0(GameContext& ctx)
     m_logo.setSmooth(true);
     m_logoSprite.setTexture(m_logo, true);
     m_logoSprite.setPosition(102.f, 10.f);
+    // The strip never changes: the logo is laid on it once.
+    m_logoStrip.clear(stripColour);
+    m_logoStrip.draw(m_logoSprite);
+    m_logoStrip.display();
     m_stripSprite.setTexture(m_logoStrip.getTexture(), true);
     m_stripSprite.setPosition(0.f, 0.2f * 768.f);
 
@@ -112,11 +116,8 @@ void screen_0::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContex
     view.setViewport(ctx.viewport.width > 0.f ? ctx.viewport : sf::FloatRect(0.f, 0.f, 1.f, 1.f));
     target.setView(view);
     draw::background(target, gfx);
-    draw::particles(target, m_particles);
-
-    m_logoStrip.clear(stripColour);
-    m_logoStrip.draw(m_logoSprite);
-    m_logoStrip.display();
+    m_batches.setSmoothEdges(gfx.smoothEdges);
+    draw::particles(target, m_particles, m_batches);
     target.draw(m_stripSprite);
 
     m_clickText.setFont(gfx.font);

@@ -16,6 +16,7 @@
 #include "app/cScreen.h"
 #include "frontend/Credits.h"
 #include "frontend/WebSite.h"
+#include "screens/FieldDrawing.h"
 #include "world/Particles.h"
 
 namespace sf {
@@ -45,6 +46,7 @@ private:
     std::string m_message;
     std::string m_latestVersion;
     ParticleSystem m_particles;
+    draw::DrawBatches m_batches;
     CreditsRoll m_credits;
     double m_accumulator = 0.0;
     std::unique_ptr<web::StartupFetches> m_fetches;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <SFML/Graphics/RenderStates.hpp>
+#include <SFML/Graphics/Sprite.hpp>
 
 namespace {
 void say(const char* line)
@@ -83,10 +84,6 @@ void GraphicsResources::load(const std::string& dir)
     background.draw(tileGrid(0), sf::RenderStates(&backgroundTiles));
     background.display();
 
-    overlay.create(static_cast<unsigned>(width), static_cast<unsigned>(height));
-    overlay.clear(sf::Color(0, 0, 0, 0));
-    overlay.setSmooth(true);
-
     linesShader.loadFromFile(resourceDir + "lines.frag", sf::Shader::Fragment);
 
     const auto barWidth = static_cast<unsigned>(0.24f * static_cast<float>(width));
@@ -110,4 +107,19 @@ void GraphicsResources::buildBackground(int tile)
 {
     background.draw(tileGrid(tile), sf::RenderStates(&backgroundTiles));
     background.display();
+    lightBackground();
+}
+
+void GraphicsResources::lightBackground()
+{
+    // The lamp depends on the picture alone, so it is shaded once here instead
+    // of for every pixel of every frame.
+    if (!sf::Shader::isAvailable() || !gradientShader.getNativeHandle())
+        return;
+    const sf::Vector2u size = background.getSize();
+    if (size.x == 0 || (litBackground.getSize() != size && !litBackground.create(size.x, size.y)))
+        return;
+    litBackground.clear(sf::Color::Black);
+    litBackground.draw(sf::Sprite(background.getTexture()), sf::RenderStates(&gradientShader));
+    litBackground.display();
 }

@@ -20,6 +20,9 @@ public:
     void load(const std::string& resourceDir);
     // Redraws the scrolling background as a grid of one atlas tile.
     void buildBackground(int tile);
+    // Shades the background through the gradient shader once, into
+    // litBackground, which the screens then show as a plain picture.
+    void lightBackground();
 
     // The atlas rectangle of a background tile (8 x 8 tiles of 32 x 32).
     static sf::IntRect tileRect(int tile);
@@ -38,8 +41,9 @@ public:
     sf::RenderTexture uiBar;
     sf::RenderTexture toast;
     sf::RenderTexture background;
-    sf::RenderTexture overlay;
+    sf::RenderTexture overlay;  // not created: nothing draws into it
     sf::RenderTexture renderTexture5;
+    sf::RenderTexture litBackground;  // the background as the gradient shader lights it
     sf::Shader gradientShader;
     sf::Shader shader1;
     sf::Shader linesShader;
@@ -49,6 +53,8 @@ public:
     std::string resourceDir;
     int width;
     int height;
+    // Whether shapes smooth their own edges: the window has no multisampling.
+    bool smoothEdges = false;
 
 private:
     void loadTexture(sf::Texture& texture, unsigned w, unsigned h, const std::string& file,

@@ -5,12 +5,10 @@
 #include <string>
 
 #include <box2d/box2d.h>
-#include <SFML/Graphics/CircleShape.hpp>
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Text.hpp>
-#include <SFML/Graphics/VertexArray.hpp>
 
 #include "app/GameContext.h"
 #include "gfx/GraphicsResources.h"
@@ -20,45 +18,47 @@ namespace draw {
 
 namespace {
 
-sf::CircleShape circle(float radius, sf::Color fill, sf::Color outline, float thickness)
+// A circle as sf::CircleShape draws it: its fill, then its outline.
+void circle(VertexBatch& batch, sf::Vector2f centre, float radius, sf::Color fill, sf::Color outline,
+            float thickness)
 {
-    sf::CircleShape shape(radius, 30);
-    shape.setFillColor(fill);
-    shape.setOutlineColor(outline);
-    shape.setOutlineThickness(thickness);
-    return shape;
+    batch.disc(centre, radius, fill);
+    batch.ring(centre, radius, thickness, outline);
 }
 
-void addQuad(sf::VertexArray& quads, float x, float y, float side, sf::Color color)
+// A textured square of the given side turned about the point of the texture
+// that is `origin` pixels in, as an sf::RectangleShape with that origin.
+void turnedSprite(VertexBatch& batch, sf::Vector2f at, float side, float origin, float degrees,
+                  sf::IntRect textureRect, sf::Color colour)
 {
-    quads.append(sf::Vertex({x, y}, color));
-    quads.append(sf::Vertex({x + side, y}, color));
-    quads.append(sf::Vertex({x + side, y + side}, color));
-    quads.append(sf::Vertex({x, y + side}, color));
+    sf::Transform transform;
+    transform.translate(at).rotate(degrees).translate(-origin, -origin);
+    batch.sprite(transform, {side, side}, textureRect, colour);
 }
 
 }  // namespace
 
 void background(sf::RenderTarget& target, GraphicsResources& gfx)
 {
-    sf::Sprite sprite(gfx.background.getTexture());
+    // The lamp-lit slide is shaded once into its own picture; without it
+    // (no shaders) the plain tiles show.
+    const bool lit = gfx.litBackground.getSize().x > 0;
+    sf::Sprite sprite(lit ? gfx.litBackground.getTexture() : gfx.background.getTexture());
     sprite.setPosition(0.f, -static_cast<float>(gfx.height));
-    sf::RenderStates states;
-    if (sf::Shader::isAvailable())
-        states.shader = &gfx.gradientShader;
-    target.draw(sprite, states);
+    target.draw(sprite);
 }
 
-void aimingGuide(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx, int q)
+void aimingGuide(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx, int q,
+                 DrawBatches& batches)
 {
+    VertexBatch& shapes = batches.shapes;
+    shapes.clear();
     const float w = 1024.f;
     const float h = 768.f;
     const sf::Vector2f launch = field.launchPoint();
     const float r = static_cast<float>(q) * 0.33333334f + 8.f;
     const auto ringAlpha = static_cast<sf::Uint8>(((4560 - 240 * q) / 19) % 256);
-    sf::CircleShape ring = circle(r, sf::Color(10, 240, 10, 7), sf::Color(254, 214, 107, ringAlpha), 2.f);
-    ring.setPosition(0.5f * w - r, 0.0416f * h - r);
-    target.draw(ring);
+    circle(shapes, {0.5f * w, 0.0416f * h}, r, sf::Color(10, 240, 10, 7), sf::Color(254, 214, 107, ringAlpha), 2.f);
 
     const float a = field.aimAngle();
     const float dx = w * 0.0146484375f * std::cos(a);
@@ -73,110 +73,101 @@ void aimingGuide(sf::RenderTarget& target, const GameField& field, const Graphic
         const sf::Color outline =
             i == q ? sf::Color(254, 214, 107, static_cast<sf::Uint8>((20 - i) * 9.5f + 20.f))
                    : sf::Color(240, 235, 231, static_cast<sf::Uint8>((20 - i) * 5 + 28));
-        sf::CircleShape dot = circle(2.f, sf::Color(10, 240, 10, 7), outline, 2.f);
-        dot.setPosition(x - 2.f, y - 2.f);
-        target.draw(dot);
+        circle(shapes, {x, y}, 2.f, sf::Color(10, 240, 10, 7), outline, 2.f);
     }
+    shapes.draw(target);
 
-    sf::RectangleShape marker({20.f, 20.f});
-    marker.setTexture(&gfx.projectile);
-    marker.setTextureRect({0, 0, 20, 20});
-    marker.setOrigin(10.f, 10.f);
-    marker.setRotation(45.f);
-    marker.setPosition(launch);
-    target.draw(marker);
+    VertexBatch& sprites = batches.sprites;
+    sprites.clear();
+    turnedSprite(sprites, launch, 20.f, 10.f, 45.f, {0, 0, 20, 20}, sf::Color::White);
+    sprites.draw(target, sf::RenderStates(&gfx.projectile));
 }
 
-void popups(sf::RenderTarget& target, const GameField& field, sf::Text& text)
+void popups(sf::RenderTarget& target, const GameField& field, const sf::Font& font, DrawBatches& batches)
 {
+    sf::Text& text = batches.scratchText;
+    text.setFont(font);
     text.setCharacterSize(10);
+    batches.text.clear();
     for (const ScorePopup& p : field.popups) {
         if (p.done)
             continue;
         text.setString("+" + std::to_string(p.value));
         text.setFillColor(p.color);
         text.setPosition(p.x, p.y);
-        target.draw(text);
+        batches.text.add(text);
     }
+    batches.text.draw(target);
 }
 
-void microbes(sf::RenderTarget& target, const MicrobePool& pool)
+void addMicrobe(VertexBatch& batch, const Microbe& m)
 {
-    for (const Microbe& m : pool.microbes) {
-        const sf::Vector2f p(m.current.x * 30.f, m.current.y * 30.f);
-        const float ringRadius = std::max(m.radius - 2.f, 0.f);
-        sf::CircleShape ring = circle(ringRadius, sf::Color::Transparent,
-                                      m.dead ? sf::Color(5, 5, 5, 23) : sf::Color(255, 255, 255, 23), 6.f);
-        ring.setPosition(p.x + 2.f - m.radius, p.y + 2.f - m.radius);
-        target.draw(ring);
-        if (m.dead)
-            continue;
-        sf::CircleShape body = circle(m.radius, sf::Color::Transparent, m.color, 2.f);
-        body.setPosition(p.x - m.radius, p.y - m.radius);
-        target.draw(body);
-        if (m.marked && !m.bursting) {
-            sf::CircleShape dot = circle(1.f, sf::Color::Transparent, sf::Color(250, 250, 108, 120), 2.f);
-            dot.setPosition(p.x - 1.f, p.y - 1.f);
-            target.draw(dot);
-        }
-    }
+    const sf::Vector2f p(m.current.x * 30.f, m.current.y * 30.f);
+    // A soft halo ring, a dark one once the microbe is gone.
+    batch.ring(p, std::max(m.radius - 2.f, 0.f), 6.f, m.dead ? sf::Color(5, 5, 5, 23) : sf::Color(255, 255, 255, 23));
+    if (m.dead)
+        return;
+    batch.ring(p, m.radius, 2.f, m.color);
+    if (m.marked && !m.bursting)
+        batch.ring(p, 1.f, 2.f, sf::Color(250, 250, 108, 120));
+}
+
+void microbes(sf::RenderTarget& target, const MicrobePool& pool, DrawBatches& batches)
+{
+    VertexBatch& shapes = batches.shapes;
+    shapes.clear();
+    for (const Microbe& m : pool.microbes)
+        addMicrobe(shapes, m);
+    shapes.draw(target);
 }
 
 void paddle(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx,
-            const std::array<float, 3>& layerFactors)
+            const std::array<float, 3>& layerFactors, DrawBatches& batches)
 {
-    sf::RectangleShape shape({128.f, 128.f});
-    shape.setTexture(&gfx.paddle);
-    shape.setOrigin(64.f, 64.f);
+    VertexBatch& sprites = batches.sprites;
+    sprites.clear();
     const float x = field.paddleDrawn.x * 30.f;
-    shape.setPosition(x, field.paddleDrawn.y * 30.f);
+    const sf::Vector2f at(x, field.paddleDrawn.y * 30.f);
     if (!field.bubbleInPlay) {
-        shape.setTextureRect({896, 0, 128, 128});
-        target.draw(shape);
-        return;
+        turnedSprite(sprites, at, 128.f, 64.f, 0.f, {896, 0, 128, 128}, sf::Color::White);
+    } else {
+        for (int layer = 0; layer < 3; ++layer)
+            turnedSprite(sprites, at, 128.f, 64.f, x * layerFactors[static_cast<std::size_t>(layer)] * 0.3515625f,
+                         {128 * layer, 0, 128, 128}, sf::Color::White);
     }
-    for (int layer = 0; layer < 3; ++layer) {
-        shape.setTextureRect({128 * layer, 0, 128, 128});
-        shape.setRotation(x * layerFactors[static_cast<std::size_t>(layer)] * 0.3515625f);
-        target.draw(shape);
-    }
+    sprites.draw(target, sf::RenderStates(&gfx.paddle));
 }
 
-void particles(sf::RenderTarget& target, const ParticleSystem& system)
+void particles(sf::RenderTarget& target, const ParticleSystem& system, DrawBatches& batches)
+{
+    batches.shapes.clear();
+    addParticles(batches.shapes, system);
+    batches.shapes.draw(target);
+}
+
+void addParticles(VertexBatch& batch, const ParticleSystem& system)
 {
     const int count = system.particleCount();
-    if (count == 0)
-        return;
-    sf::VertexArray quads(sf::Quads);
     for (int i = 0; i < count; ++i) {
         const Particle& p = system.particle(i);
         const float share = p.maxLife > 0 ? static_cast<float>(p.life) / static_cast<float>(p.maxLife) : 0.f;
         // The coloured square, then a faint white wash a pixel larger all round.
         const auto alpha = static_cast<sf::Uint8>(static_cast<int>(share * 245.f) + 10);
-        addQuad(quads, p.x, p.y, p.size, sf::Color(p.color.r, p.color.g, p.color.b, alpha));
+        batch.rect({p.x, p.y, p.size, p.size}, sf::Color(p.color.r, p.color.g, p.color.b, alpha));
         const auto glowAlpha = static_cast<sf::Uint8>(static_cast<int>(share * 13.f) + 10);
-        addQuad(quads, p.x - 1.f, p.y - 1.f, p.size + 2.f, sf::Color(255, 255, 255, glowAlpha));
+        batch.rect({p.x - 1.f, p.y - 1.f, p.size + 2.f, p.size + 2.f}, sf::Color(255, 255, 255, glowAlpha));
     }
-    target.draw(quads);
 }
 
-void fieldFrame(sf::RenderTarget& target)
+void addFieldFrame(VertexBatch& batch)
 {
     const float w = 1024.f;
     const float h = 768.f;
     const sf::Color colour(240, 240, 240, 25);
-    sf::RectangleShape bar;
-    bar.setFillColor(colour);
-    bar.setSize({0.99f * w, 2.f});
-    bar.setPosition(0.005f * w, 95.f);
-    target.draw(bar);
-    bar.setPosition(0.005f * w, 0.9348958f * h);
-    target.draw(bar);
-    bar.setSize({2.f, 0.8f * h});
-    bar.setPosition(0.003f * w, 100.f);
-    target.draw(bar);
-    bar.setPosition(0.995f * w, 100.f);
-    target.draw(bar);
+    batch.rect({0.005f * w, 95.f, 0.99f * w, 2.f}, colour);
+    batch.rect({0.005f * w, 0.9348958f * h, 0.99f * w, 2.f}, colour);
+    batch.rect({0.003f * w, 100.f, 2.f, 0.8f * h}, colour);
+    batch.rect({0.995f * w, 100.f, 2.f, 0.8f * h}, colour);
 }
 
 void bottomPanel(sf::RenderTarget& target, GraphicsResources& gfx, std::int64_t frameCounter)
@@ -208,20 +199,18 @@ void meter(sf::RenderTarget& target, const GraphicsResources& gfx, float remaini
 }
 
 void bubbles(sf::RenderTarget& target, const std::deque<Bubble>& bubbles, const Catcher& catcher,
-             const GraphicsResources& gfx)
+             const GraphicsResources& gfx, DrawBatches& batches)
 {
+    VertexBatch& sprites = batches.sprites;
+    sprites.clear();
+    const sf::Color tint = catcher.timer > 0 ? sf::Color(245, 65, 65, 220) : sf::Color(255, 255, 255, 220);
     for (const Bubble& b : bubbles) {
         if (!b.trailOn || !b.body)
             continue;
-        sf::RectangleShape shape({2.f * b.radius, 2.f * b.radius});
-        shape.setTexture(&gfx.projectile);
-        shape.setTextureRect({0, 0, 20, 20});
-        shape.setOrigin(10.f, 10.f);
-        shape.setPosition(b.current.x * 30.f, b.current.y * 30.f);
-        shape.setRotation(b.body->GetAngle() * 57.29578f + 45.f);
-        shape.setFillColor(catcher.timer > 0 ? sf::Color(245, 65, 65, 220) : sf::Color(255, 255, 255, 220));
-        target.draw(shape);
+        turnedSprite(sprites, {b.current.x * 30.f, b.current.y * 30.f}, 2.f * b.radius, 10.f,
+                     b.body->GetAngle() * 57.29578f + 45.f, {0, 0, 20, 20}, tint);
     }
+    sprites.draw(target, sf::RenderStates(&gfx.projectile));
 }
 
 void catcherStrip(sf::RenderTarget& target, const GameField& field, GraphicsResources& gfx)

@@ -100,6 +100,7 @@ int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
         Reset(ctx);
     scoreText.setFont(gfx.font);
     scoreText.setCharacterSize(24);
+    batches.setSmoothEdges(gfx.smoothEdges);
     bannerText.setFont(gfx.font);
     window.setMouseCursorVisible(ctx.settings.showMouse);
     platform::lockPointer(window, ctx.settings.lockMouse);
@@ -145,21 +146,24 @@ void GameScreen::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameCont
     draw::background(target, gfx);
     drawUnderMicrobes(target, gfx, ctx);
     if (!field.bubbleInPlay && !field.throwBlocked)
-        draw::aimingGuide(target, field, gfx, ctx.aimPulse);
-    draw::popups(target, field, bannerText);
-    draw::microbes(target, field.pool);
+        draw::aimingGuide(target, field, gfx, ctx.aimPulse, batches);
+    draw::popups(target, field, gfx.font, batches);
+    draw::microbes(target, field.pool, batches);
     if (ctx.settings.symbols)
         draw::microbeSymbols(target, field.pool);
     drawAfterMicrobes(target, gfx, ctx);
-    draw::paddle(target, field, gfx, paddleLayerFactors);
-    draw::particles(target, field.particles);
-    draw::fieldFrame(target);
+    draw::paddle(target, field, gfx, paddleLayerFactors, batches);
+    // The particles and then the frame over them, in one draw.
+    batches.shapes.clear();
+    draw::addParticles(batches.shapes, field.particles);
+    draw::addFieldFrame(batches.shapes);
+    batches.shapes.draw(target);
     draw::bottomPanel(target, gfx, frameCounter);
     scoreText.setString(std::to_string(ctx.score));
     scoreText.setPosition(0.80078125f * 1024.f, 0.94140625f * 768.f);
     target.draw(scoreText);
     draw::meter(target, gfx, ctx.remainingFraction, GameField::clearThreshold(ctx.difficulty));
-    draw::bubbles(target, field.bubbles, field.catcher, gfx);
+    draw::bubbles(target, field.bubbles, field.catcher, gfx, batches);
     draw::catcherStrip(target, field, gfx);
     draw::banners(target, field, gfx, ctx, bannerText, lastShownCombo, clearedBannerLine(ctx));
     drawOverlay(target, gfx, ctx);

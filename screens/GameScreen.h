@@ -12,6 +12,7 @@
 
 #include "app/RequestedPage.h"
 #include "app/cScreen.h"
+#include "screens/FieldDrawing.h"
 #include "world/GameField.h"
 
 namespace sf {
@@ -57,6 +58,7 @@ protected:
     sf::Clock secondClock;
     sf::Text scoreText;
     sf::Text bannerText;
+    draw::DrawBatches batches;
     std::int64_t frameCounter = 0;
     int lastShownCombo = 2;
     // Turns of the three stacked paddle layers per pixel of travel.

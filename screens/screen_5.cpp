@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include <SFML/Graphics/CircleShape.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Window/Keyboard.hpp>
 
 #include "app/GameContext.h"
 #include "gfx/GraphicsResources.h"
+#include "gfx/VertexBatch.h"
 #include "world/MicrobePool.h"
 
 namespace {
@@ -39,20 +39,18 @@ void wipeUnderFinishedBursts(sf::RenderTarget& layer, const MicrobePool& pool)
 {
     // Multiplying by (0, 0, 0, 1) leaves nothing: the disc becomes clean and
     // transparent, and wiping it again changes nothing.
+    // All discs go out in one draw; the edges stay hard, as the count of
+    // clean pixels reads the layer exactly.
     const sf::Color wipe(0, 0, 0, 1);
-    sf::CircleShape disc;
-    disc.setPointCount(30);
-    disc.setFillColor(wipe);
-    disc.setOutlineColor(wipe);
-    disc.setOutlineThickness(6.f);
+    VertexBatch discs;
     for (const Microbe& m : pool.microbes) {
         if (!m.dead || !m.body)
             continue;
-        const sf::Vector2f p(m.current.x * 30.f, m.current.y * 30.f);
-        disc.setRadius(m.radius - 2.f);
-        disc.setPosition(p - layerOrigin + sf::Vector2f(2.f - m.radius, 2.f - m.radius));
-        layer.draw(disc, sf::RenderStates(sf::BlendMultiply));
+        const sf::Vector2f centre = sf::Vector2f(m.current.x * 30.f, m.current.y * 30.f) - layerOrigin;
+        discs.disc(centre, m.radius - 2.f, wipe);
+        discs.ring(centre, m.radius - 2.f, 6.f, wipe);
     }
+    discs.draw(layer, sf::RenderStates(sf::BlendMultiply));
 }
 
 screen_5::screen_5(GameContext& ctx) : GameScreen(ctx, cleanFieldRules()), clean(field, layerOf(ctx)) {}

@@ -6,8 +6,6 @@
 #include <utility>
 
 #include <box2d/box2d.h>
-#include <SFML/Graphics/CircleShape.hpp>
-#include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Window/Event.hpp>
@@ -120,41 +118,44 @@ void screen_6::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContex
 {
     target.clear(sf::Color::Black);
     target.setView(field.fieldView);
+    batches.setSmoothEdges(gfx.smoothEdges);
     draw::background(target, gfx);
-    draw::microbes(target, field.pool);
+    draw::microbes(target, field.pool, batches);
     if (ctx.settings.symbols)
         draw::microbeSymbols(target, field.pool);
-    draw::bubbles(target, field.bubbles, field.catcher, gfx);
-    draw::particles(target, field.particles);
+    draw::bubbles(target, field.bubbles, field.catcher, gfx, batches);
+    draw::particles(target, field.particles, batches);
     drawWarBodies(target, gfx);
     drawBanner(target, gfx);
+    // The corner counts share one size, so they go out in one draw.
+    batches.text.clear();
     drawCounts(target, ctx);
+    batches.text.draw(target);
     drawOverlay(target, gfx, ctx);
 }
 
-void screen_6::drawWarBodies(sf::RenderTarget& target, const GraphicsResources& gfx) const
+void screen_6::drawWarBodies(sf::RenderTarget& target, const GraphicsResources& gfx)
 {
+    VertexBatch& sprites = batches.sprites;
+    sprites.clear();
     for (int s = 0; s < WarField::seatCount; ++s) {
         const WarBody& paddle = field.warBodies[static_cast<std::size_t>(s)];
         const sf::Vector2f p = pixelsOf(paddle.body);
-        sf::RectangleShape shape({64.f, 64.f});
-        shape.setTexture(&gfx.paddle);
-        shape.setTextureRect(paddle.out ? sf::IntRect(896, 0, 128, 128) : sf::IntRect(0, 0, 128, 128));
-        shape.setPosition(p.x - 32.f, p.y - 32.f);
-        target.draw(shape);
+        sprites.sprite(sf::Transform().translate(p.x - 32.f, p.y - 32.f), {64.f, 64.f},
+                       paddle.out ? sf::IntRect(896, 0, 128, 128) : sf::IntRect(0, 0, 128, 128), sf::Color::White);
     }
+    sprites.draw(target, sf::RenderStates(&gfx.paddle));
     // The bumper picture is a translucent panel whose edge strips read as
     // stray bars, so the bumpers are drawn as the round caps they are.
+    VertexBatch& shapes = batches.shapes;
+    shapes.clear();
     for (int e = WarField::firstBumper; e < 8; ++e) {
         const WarBody& bumper = field.warBodies[static_cast<std::size_t>(e)];
-        sf::CircleShape cap(bumper.drawRadius, 90);
-        cap.setOrigin(bumper.drawRadius, bumper.drawRadius);
-        cap.setPosition(pixelsOf(bumper.body));
-        cap.setFillColor(sf::Color(60, 90, 140, 90));
-        cap.setOutlineColor(sf::Color(180, 210, 255, 160));
-        cap.setOutlineThickness(-3.f);
-        target.draw(cap);
+        const sf::Vector2f centre = pixelsOf(bumper.body);
+        shapes.disc(centre, bumper.drawRadius, sf::Color(60, 90, 140, 90), 90);
+        shapes.ring(centre, bumper.drawRadius, -3.f, sf::Color(180, 210, 255, 160), 90);
     }
+    shapes.draw(target);
 }
 
 void screen_6::drawBanner(sf::RenderTarget& target, const GraphicsResources& gfx)
@@ -193,12 +194,12 @@ void screen_6::drawCounts(sf::RenderTarget& target, const GameContext& ctx)
                                  std::to_string(ctx.warCounts[static_cast<std::size_t>(s)]));
 }
 
-void screen_6::drawCount(sf::RenderTarget& target, int seat, const std::string& label)
+void screen_6::drawCount(sf::RenderTarget&, int seat, const std::string& label)
 {
     static constexpr float countX[WarField::seatCount] = {15.f, 904.f, 15.f, 904.f};
     static constexpr float countY[WarField::seatCount] = {65.f, 65.f, 721.f, 721.f};
     countText.setCharacterSize(20);
     countText.setString(sf::String::fromUtf8(label.begin(), label.end()));
     countText.setPosition(countX[seat], countY[seat]);
-    target.draw(countText);
+    batches.text.add(countText);
 }

@@ -8,9 +8,10 @@
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/System/Clock.hpp>
 
-#include "app/cScreen.h"
 #include <string>
 
+#include "app/cScreen.h"
+#include "screens/FieldDrawing.h"
 #include "world/WarField.h"
 
 namespace sf {
@@ -36,7 +37,8 @@ protected:
 
     // Answers the next screen number, or keepRunning to stay.
     virtual int handleEvent(const sf::Event& event, GameContext& ctx);
-    // The players' counts in the corners.
+    // The players' counts in the corners (each through drawCount, which
+    // gathers them for one draw).
     virtual void drawCounts(sf::RenderTarget& target, const GameContext& ctx);
     // Drawn last, over everything else.
     virtual void drawOverlay(sf::RenderTarget&, GraphicsResources&, GameContext&) {}
@@ -51,10 +53,11 @@ public:
 private:
     void sampleHeldInput(const GameContext& ctx);
     void draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx);
-    void drawWarBodies(sf::RenderTarget& target, const GraphicsResources& gfx) const;
+    void drawWarBodies(sf::RenderTarget& target, const GraphicsResources& gfx);
     void drawBanner(sf::RenderTarget& target, const GraphicsResources& gfx);
 
     sf::Clock frameClock;
     sf::Text bannerText;
     sf::Text countText;
+    draw::DrawBatches batches;
 };
