@@ -112,14 +112,19 @@ void GraphicsResources::buildBackground(int tile)
 
 void GraphicsResources::lightBackground()
 {
-    // The lamp depends on the picture alone, so it is shaded once here instead
-    // of for every pixel of every frame.
+    // The lamp depends on the picture alone, so the slide is shaded once here
+    // (through a picture that lives only for the shading) instead of for every
+    // pixel of every frame. The tiles are opaque, so a later tile grid drawn
+    // over the lit picture replaces it whole.
     if (!sf::Shader::isAvailable() || !gradientShader.getNativeHandle())
         return;
     const sf::Vector2u size = background.getSize();
-    if (size.x == 0 || (litBackground.getSize() != size && !litBackground.create(size.x, size.y)))
+    sf::RenderTexture lit;
+    if (size.x == 0 || !lit.create(size.x, size.y))
         return;
-    litBackground.clear(sf::Color::Black);
-    litBackground.draw(sf::Sprite(background.getTexture()), sf::RenderStates(&gradientShader));
-    litBackground.display();
+    lit.clear(sf::Color::Black);
+    lit.draw(sf::Sprite(background.getTexture()), sf::RenderStates(&gradientShader));
+    lit.display();
+    background.draw(sf::Sprite(lit.getTexture()), sf::RenderStates(sf::BlendNone));
+    background.display();
 }

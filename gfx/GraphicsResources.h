@@ -20,8 +20,8 @@ public:
     void load(const std::string& resourceDir);
     // Redraws the scrolling background as a grid of one atlas tile.
     void buildBackground(int tile);
-    // Shades the background through the gradient shader once, into
-    // litBackground, which the screens then show as a plain picture.
+    // Shades the background through the gradient shader once; the screens
+    // then show it as a plain picture.
     void lightBackground();
 
     // The atlas rectangle of a background tile (8 x 8 tiles of 32 x 32).
@@ -43,7 +43,6 @@ public:
     sf::RenderTexture background;
     sf::RenderTexture overlay;  // not created: nothing draws into it
     sf::RenderTexture renderTexture5;
-    sf::RenderTexture litBackground;  // the background as the gradient shader lights it
     sf::Shader gradientShader;
     sf::Shader shader1;
     sf::Shader linesShader;

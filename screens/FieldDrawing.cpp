@@ -40,12 +40,11 @@ void turnedSprite(VertexBatch& batch, sf::Vector2f at, float side, float origin,
 
 void background(sf::RenderTarget& target, GraphicsResources& gfx)
 {
-    // The lamp-lit slide is shaded once into its own picture; without it
-    // (no shaders) the plain tiles show.
-    const bool lit = gfx.litBackground.getSize().x > 0;
-    sf::Sprite sprite(lit ? gfx.litBackground.getTexture() : gfx.background.getTexture());
+    // The slide is already lit (shaded once when it was built) and opaque, so
+    // it is copied, not blended.
+    sf::Sprite sprite(gfx.background.getTexture());
     sprite.setPosition(0.f, -static_cast<float>(gfx.height));
-    target.draw(sprite);
+    target.draw(sprite, sf::RenderStates(sf::BlendNone));
 }
 
 void aimingGuide(sf::RenderTarget& target, const GameField& field, const GraphicsResources& gfx, int q,

@@ -1,6 +1,7 @@
 #include "screens/screen_5.h"
 
 #include <string>
+#include <vector>
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
@@ -72,7 +73,6 @@ void screen_5::drawUnderMicrobes(sf::RenderTarget& target, GraphicsResources&, G
 {
     if (ctx.dirtLayer.getSize().x == 0)
         return;
-    ctx.dirtLayer.display();
     sf::Sprite layer(ctx.dirtLayer.getTexture());
     layer.setPosition(layerOrigin);
     target.draw(layer);
@@ -82,7 +82,18 @@ void screen_5::drawAfterMicrobes(sf::RenderTarget&, GraphicsResources&, GameCont
 {
     if (ctx.dirtLayer.getSize().x == 0)
         return;
+    // Wiping the same discs again changes nothing, so the layer is only
+    // touched when a finished burst appeared, moved or went: drawing into it
+    // in the middle of a frame stalls a software renderer.
+    std::vector<sf::Vector3f> discs;
+    for (const Microbe& m : field.pool.microbes)
+        if (m.dead && m.body)
+            discs.emplace_back(m.current.x, m.current.y, m.radius);
+    if (discs == m_wipedDiscs)
+        return;
+    m_wipedDiscs = std::move(discs);
     wipeUnderFinishedBursts(ctx.dirtLayer, field.pool);
+    ctx.dirtLayer.display();
 }
 
 void screen_5::drawOverlay(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx)

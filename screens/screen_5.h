@@ -2,7 +2,10 @@
 // field that finished bursts wipe away, the throw counter and the cleaned share.
 #pragma once
 
+#include <vector>
+
 #include <SFML/Graphics/Text.hpp>
+#include <SFML/System/Vector3.hpp>
 
 #include "screens/CleanMode.h"
 #include "screens/GameScreen.h"
@@ -19,6 +22,12 @@ class screen_5 : public GameScreen {
 public:
     explicit screen_5(GameContext& ctx);
 
+    // The menu may have laid fresh dirt meanwhile: every finished burst wipes anew.
+    int Run(GraphicsResources& gfx, GameContext& ctx) override
+    {
+        m_wipedDiscs.clear();
+        return GameScreen::Run(gfx, ctx);
+    }
     void Reset(GameContext& ctx) override { clean.Reset(ctx); }
 
     CleanMode clean;
@@ -35,4 +44,6 @@ protected:
 
 private:
     sf::Text throwsText;
+    // The finished bursts (position in metres, radius) last wiped off the layer.
+    std::vector<sf::Vector3f> m_wipedDiscs;
 };
