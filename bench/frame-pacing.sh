@@ -79,7 +79,7 @@ empty_window() {
     label=$1
     shift
     log="$WORK/$label.log"
-    (cd "$WORK" && FROTHLET_FRAME_LOG="$log" LD_PRELOAD="$SHIM" exec "$EMPTY" 8 "$@") &
+    (cd "$WORK" && FROTHLET_FRAME_LOG="$log" LD_PRELOAD="$SHIM" exec "$EMPTY" 12 "$@") &
     pid=$!
     window_of "Frothlet empty window" >/dev/null
     sleep 1.5
