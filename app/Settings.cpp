@@ -62,6 +62,8 @@ constexpr int defaultSoundVolume = 50;
 constexpr int defaultMusicVolume = 0;
 // Fewer than one solver pass does nothing; many more stall every world step.
 constexpr int minIterations = 1;
+// The longest host name DNS allows.
+constexpr std::size_t longestHostAddress = 253;
 constexpr int maxIterations = 50;
 
 bool isSizeIndex(int index)
@@ -181,8 +183,9 @@ void applyRecord(GameContext& ctx, const SettingsRecord& record, bool fileRead)
     // library's full volume on a first start.
     if (fileRead)
         applyVolumes(ctx, record);
-    s.playerName = record.playerName;
-    s.hostAddress = record.hostAddress;
+    // A name is a short line of plain text however long the file's line is.
+    s.playerName = NetSession::cleanText(record.playerName, NetSession::longestName);
+    s.hostAddress = NetSession::cleanText(record.hostAddress, longestHostAddress);
     s.tutorialPlayed = n[LineTutorialPlayed];
     s.lockMouse = n[LineLockMouse] != 0;
     s.autoPause = n[LineAutoPause] != 0;
