@@ -83,6 +83,9 @@ struct GameContext {
                               Seat{512, 384, 90.f, 12, 1009.f, 107.f},
                               Seat{512, 384, 225.f, 12, 15.f, 706.f},
                               Seat{512, 384, 135.f, 12, 1009.f, 706.f}};
+    // The networked war's own seats, so that a network game never changes
+    // the devices the local war's "Input Selection" page chose.
+    std::array<Seat, 4> netSeats = seats;
     // The network endpoint of the networked war game; the "Network Setup"
     // page sets its role and the local player's device.
     NetSession net;

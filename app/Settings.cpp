@@ -63,6 +63,8 @@ constexpr int defaultSoundVolume = 50;
 constexpr int defaultMusicVolume = 0;
 // Fewer than one solver pass does nothing; many more stall every world step.
 constexpr int minIterations = 1;
+// The longest host name DNS allows.
+constexpr std::size_t longestHostAddress = 253;
 constexpr int maxIterations = 50;
 
 bool isSizeIndex(int index)
@@ -197,8 +199,9 @@ void applyRecord(GameContext& ctx, const SettingsRecord& record, bool fileRead)
     // library's full volume on a first start.
     if (fileRead)
         applyVolumes(ctx, record);
-    s.playerName = record.playerName;
-    s.hostAddress = record.hostAddress;
+    // A name is a short line of plain text however long the file's line is.
+    s.playerName = NetSession::cleanText(record.playerName, NetSession::longestName);
+    s.hostAddress = NetSession::cleanText(record.hostAddress, longestHostAddress);
     s.symbols = record.symbols;
     s.tutorialPlayed = n[LineTutorialPlayed];
     s.lockMouse = n[LineLockMouse] != 0;

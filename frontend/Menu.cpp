@@ -590,8 +590,31 @@ void Menu::buyUpgrade(int bit)
     m_coinsLine = "Coins: " + std::to_string(m_ctx.coins);
 }
 
+void Menu::serviceNetwork()
+{
+    // A network game rests on a menu page between rounds: its connections
+    // are kept alive meanwhile, and a lost host ends the game here too.
+    NetSession& net = m_ctx.net;
+    if (!net.host)
+        return;
+    net.context = &m_ctx;
+    net.pump();
+    if (net.hostLost()) {
+        net.close();
+        if (state == MenuState::Interactive)
+            openPage(PageMainMenu, false);
+        else
+            m_ctx.requestedPage = PageMainMenu;
+    }
+}
+
 void Menu::backToMainMenu()
 {
+    if (m_ctx.selectedMode == ScreenWarNet && m_ctx.net.host) {
+        // Out of a network game: say goodbye instead of timing out.
+        m_ctx.net.context = &m_ctx;
+        m_ctx.net.leave();
+    }
     if (m_ctx.selectedMode == ScreenCourse) {
         m_ctx.course.generateRandom(Course::defaultRounds);
         m_ctx.restartRequested = true;
@@ -610,6 +633,7 @@ void Menu::backToMainMenu()
 Menu::StepResult Menu::step()
 {
     StepResult result;
+    serviceNetwork();
     m_ctx.audio.fadeStep();
     m_ctx.audio.nextTrackIfEnding();
     switch (state) {

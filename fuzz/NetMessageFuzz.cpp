@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (net.chatLines.size() != NetSession::chatLineCount || net.playerNames.size() > 64 ||
         net.pendingBursts.size() > 4096)
         __builtin_trap();
-    for (const Seat& seat : m.ctx.seats)
+    for (const Seat& seat : m.ctx.netSeats)
         if (!knownDevice(seat.device))
             __builtin_trap();
 

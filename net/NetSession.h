@@ -7,6 +7,8 @@
 // step and sends from its step and its event handling.
 #pragma once
 
+#include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -27,7 +29,7 @@ class Packet;
 // when the server receives it and a welcome when a client does.
 enum NetMessage : std::int32_t {
     MsgJoin = 0,         // client -> server: string name, wide string version token
-    MsgWelcome = 0,      // server -> the joining client: int32 seat (4: no seat free)
+    MsgWelcome = 0,      // server -> the joining client: int32 seat
     MsgAim = 1,          // client -> server: int32 seat, int32 aim x, int32 aim y (logical pixels)
     MsgPlayerName = 2,   // server -> all: int32 seat index, string name
     MsgGameState = 3,    // server -> all, unsequenced: int32 aim x, y of seats 0..3 (8 values),
@@ -45,6 +47,26 @@ public:
     static constexpr std::uint16_t port = 30035;
     static constexpr std::size_t chatLineCount = 15;
     static constexpr int remoteDevice = 13;
+    static constexpr int computerDevice = 12;
+    // The label of a seat nobody plays: the computer does.
+    static constexpr const char* computerName = "CPU";
+    // Longest player name and chat text taken anywhere; longer ones are cut.
+    static constexpr std::size_t longestName = 32;
+    static constexpr std::size_t longestText = 194;
+    // A peer silent for this long (milliseconds) is dropped: ENet pings
+    // every half second, so a lost player is noticed within five seconds.
+    static constexpr std::uint32_t peerTimeoutMinimum = 1000;
+    static constexpr std::uint32_t peerTimeoutMaximum = 4000;
+    // How long a connect waits for the host, and a leave for its goodbye.
+    static constexpr std::chrono::milliseconds connectWait{5000};
+    static constexpr std::chrono::milliseconds leaveWait{1000};
+    // The most events one pump takes off the host: a flood waits for the
+    // next step instead of stalling this one.
+    static constexpr int eventsPerPump = 64;
+    // Chat lines and ready toggles a guest may have relayed: a burst of this
+    // many, then this many per second.
+    static constexpr double linesPerGuestBurst = 8.0;
+    static constexpr double linesPerGuestSecond = 4.0;
 
     NetSession();
     ~NetSession();
@@ -54,13 +76,24 @@ public:
     // Initialises ENet and creates the host: four peers on port 30035 for a
     // server, one throttled peer for a client.
     void start();
-    // Client handshake: connects to the server and sends the join message.
-    // Blocks for up to five seconds; on failure the client stays alone.
+    // Client handshake: starts connecting to the server and returns at once.
+    // The pump sends the join message when the host answers; after five
+    // seconds without an answer the client gives up and stays alone.
     void connect(const std::string& name, const std::string& hostAddress);
+    bool connecting() const { return m_connecting; }
+
+    // Leaves the game in an orderly way: says goodbye to every connection,
+    // waits up to a second for the answers, then tears the session down.
+    void leave();
+    // A client whose host went away (a goodbye or a time-out); the war
+    // screen shows it for a moment and then goes back to the menu.
+    bool hostLost() const { return m_hostLost; }
 
     // True when the menu switched between Host and Connect since the host was
     // made; close() then drops the old connection and the lobby it held.
     bool roleChanged() const { return host != nullptr && hostIsServer != isHost; }
+    // Drops the host and everything the lobby held, so that the next
+    // "Connect" or "Host" starts clean.
     void close();
 
     // The first step of the networked war screen: the server opens the lobby
@@ -71,22 +104,24 @@ public:
     // Takes every waiting event off the host without blocking; received
     // messages go to handleMessage. `afterEach` runs after each event taken
     // (the client's bubble correction hooks in there).
+    // At most eventsPerPump events are taken in one call.
     template <typename AfterEach>
     void pump(AfterEach afterEach)
     {
-        if (!host)
-            return;
-        while (enet_host_service(host, &event, 0) > 0) {
-            // A connection slot used again has no seat until its join.
-            if (event.type == ENET_EVENT_TYPE_CONNECT || event.type == ENET_EVENT_TYPE_DISCONNECT)
-                event.peer->data = nullptr;
-            if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+        for (int taken = 0; host && taken < eventsPerPump && enet_host_service(host, &event, 0) > 0; ++taken) {
+            switch (event.type) {
+            case ENET_EVENT_TYPE_CONNECT: onConnect(event.peer); break;
+            case ENET_EVENT_TYPE_DISCONNECT: onDisconnect(event.peer); break;
+            case ENET_EVENT_TYPE_RECEIVE:
                 handleMessage(event);
                 enet_packet_destroy(event.packet);
                 event.packet = nullptr;
+                break;
+            default: break;
             }
             afterEach();
         }
+        giveUpConnectingIfLate();
     }
     void pump()
     {
@@ -103,15 +138,29 @@ public:
     void sendChat(const std::string& text);
     void toggleReady();
     bool everyoneReady() const;
-    // Server: the start of play with a random launch direction.
+    // Server: every joined guest is ready (and there is at least one), so
+    // the host's own ready key may start the round.
+    bool guestsReady() const;
+    // Server: the start of play with a random launch direction. Every seat
+    // without a player is played by the computer.
     void sendStart();
+    // Server, at the end of a round: seats that were joined during it get
+    // their players back from the computer.
+    void roundEnded();
     // Server: the periodic state of the aim points and the bubble.
     void sendGameState(float bubbleX, float bubbleY, float bubbleVX, float bubbleVY, std::int32_t step);
     // Server: a microbe burst it decided.
     void sendBurst(std::uint32_t microbeIndex, std::int32_t step);
 
+    // A chat line wraps into rows of chatRowLength; a continued row is
+    // indented, so no text can pass for a line of its own.
+    static constexpr std::size_t chatRowLength = 72;
     void addChatLine(const std::string& line);
+    // A diagnostic line goes to the log and to standard output.
     void addDiagnostic(const std::string& line);
+    // Text from the wire or the settings file: control characters dropped,
+    // cut to `longest` bytes.
+    static std::string cleanText(const std::string& text, std::size_t longest);
 
     ENetAddress address{};
     ENetHost* host = nullptr;
@@ -122,6 +171,7 @@ public:
     std::int32_t localDevice = 10;  // the mouse
     bool active = false;
     bool isHost = false;
+    std::uint32_t closings = 0;  // how often close() tore the session down
     bool started = false;
     float launchAngle = 0.f;
     GameContext* context = nullptr;
@@ -148,6 +198,14 @@ private:
     // at join: a client speaks for itself only. A message handed in without
     // a connection (tests, the fuzzer) is taken at its word.
     static bool speaksFor(const ENetPeer* from, std::int32_t seat);
+    void onConnect(ENetPeer* from);
+    void onDisconnect(ENetPeer* from);
+    void onGuestLeft(std::int32_t seat);
+    void refuse(ENetPeer* from, const std::string& why);
+    // A guest's allowance of relayed lines; false when it is spent.
+    bool mayRelay(const ENetPeer* from);
+    void giveUpConnectingIfLate();
+    void sendNames();
     void onWelcome(sf::Packet& in);
     void onPlayerName(sf::Packet& in);
     void onGameState(sf::Packet& in);
@@ -161,8 +219,20 @@ private:
     void flush();
     void destroyHost();
     const std::string* nameOf(std::int32_t seat) const;
+    static std::int32_t seatOf(const ENetPeer* peer);
     const std::string& localName() const;
     const std::string& localVersion() const;
 
     bool hostIsServer = false;  // the role the current host was made for
+    bool m_connecting = false;
+    bool m_hostLost = false;
+    std::chrono::steady_clock::time_point m_connectDeadline{};
+    std::string m_hostName;  // the address a client connects to, as typed
+    // Per connection slot of the server: the relay allowance and when it
+    // was last topped up.
+    struct Allowance {
+        double lines = linesPerGuestBurst;
+        std::chrono::steady_clock::time_point topped{};
+    };
+    std::array<Allowance, 4> m_allowance{};
 };

@@ -28,6 +28,10 @@ void NetWarField::Reset(GameContext& ctx)
 {
     WarField::Reset(ctx);
     netStep = 0;
+    lostHostSteps = -1;
+    sessionSeen = ctx.net.closings;
+    // Bursts still waiting belong to the round that just ended.
+    ctx.net.pendingBursts.clear();
     waitInLobby();
     // The same 32 microbes in the same order on every machine, so an index
     // names the same microbe everywhere.
@@ -54,8 +58,10 @@ void NetWarField::networkPhase(GameContext& ctx)
     ++netStep;
     if (netStep == 1) {
         // The menu may have switched between Host and Connect since the last visit.
-        if (net.roleChanged())
+        if (net.roleChanged()) {
             net.close();
+            sessionSeen = net.closings;
+        }
         if (!net.active) {
             if (net.isHost)
                 net.openLobby();
@@ -63,14 +69,19 @@ void NetWarField::networkPhase(GameContext& ctx)
                 net.joinLobby();
         }
         if (net.token >= 0 && net.token < 4)
-            ctx.seats[static_cast<std::size_t>(net.token)].device = net.localDevice;
+            ctx.netSeats[static_cast<std::size_t>(net.token)].device = net.localDevice;
         markOwnership(!net.isHost);
         return;
     }
+    watchHost(net);
     if (netStep < playStep) {
         net.pump();
+        // A burst that comes in the lobby is late news of a finished round.
+        net.pendingBursts.clear();
         if (net.isHost) {
-            if (net.lastJoinSeat == 3 && !net.started && net.everyoneReady()) {
+            // Every joined guest readied, then the host: the seats nobody
+            // took are the computer's.
+            if (!net.started && net.everyoneReady()) {
                 net.sendStart();
                 netStep = playStep;
             } else {
@@ -92,14 +103,17 @@ void NetWarField::networkPhase(GameContext& ctx)
 void NetWarField::pumpWhilePlaying(GameContext& ctx)
 {
     NetSession& net = ctx.net;
-    net.pump([this, &net] {
+    bool paused = false;
+    net.pump([this, &net, &paused] {
         if (net.isHost || !bubbleInPlay)
             return;
         if (net.hostStep >= netStep) {
             correctBubble(net);
-        } else {
-            // Ahead of the server: let it catch up before the next event.
-            std::this_thread::sleep_for(std::chrono::milliseconds(70));
+        } else if (!paused) {
+            // Ahead of the server: let it catch up, once a step at most, so
+            // that no host can hold this game's frames for longer.
+            std::this_thread::sleep_for(catchUpPause);
+            paused = true;
         }
     });
 }
@@ -148,6 +162,10 @@ bool NetWarField::takeHit(GameContext& ctx, std::size_t index, Microbe& m)
 void NetWarField::beforeCounting(GameContext& ctx)
 {
     NetSession& net = ctx.net;
+    if (!net.started) {
+        net.pendingBursts.clear();
+        return;
+    }
     while (!net.pendingBursts.empty()) {
         const std::int32_t index = net.pendingBursts.front();
         net.pendingBursts.pop_front();
@@ -173,7 +191,7 @@ void NetWarField::afterStep(GameContext& ctx)
         return;
     if (!net.isHost) {
         if (net.token >= 0 && net.token < seatCount && !warBodies[static_cast<std::size_t>(net.token)].out) {
-            const Seat& seat = ctx.seats[static_cast<std::size_t>(net.token)];
+            const Seat& seat = ctx.netSeats[static_cast<std::size_t>(net.token)];
             net.sendAim(seat.aimX, seat.aimY);
         }
         return;
@@ -191,6 +209,24 @@ void NetWarField::roundFinished(GameContext& ctx)
     ++ctx.levelSeed;
     waitInLobby();
     ctx.net.started = false;
-    for (Seat& seat : ctx.seats)
+    ctx.net.pendingBursts.clear();
+    for (Seat& seat : ctx.netSeats)
         seat.ready = false;
+    ctx.net.roundEnded();
+}
+
+std::array<Seat, 4>& NetWarField::seatsOf(GameContext& ctx)
+{
+    return ctx.netSeats;
+}
+
+void NetWarField::watchHost(const NetSession& net)
+{
+    if (!net.hostLost())
+        return;
+    // The game goes on for a moment, with the line on show, then leaves.
+    if (lostHostSteps < 0)
+        lostHostSteps = lostHostWait;
+    else if (lostHostSteps > 0)
+        --lostHostSteps;
 }

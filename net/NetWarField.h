@@ -3,6 +3,8 @@
 // streams the bubble so that the clients can steer their copies towards it.
 #pragma once
 
+#include <array>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -14,6 +16,10 @@ class NetWarField : public WarField {
 public:
     static constexpr std::int32_t lobbyStep = 2;
     static constexpr std::int32_t playStep = 600;
+    // Steps between losing the host and going back to the menu: 3 seconds.
+    static constexpr std::int32_t lostHostWait = 180;
+    // The longest a client ahead of the server waits in one step.
+    static constexpr std::chrono::milliseconds catchUpPause{70};
 
     explicit NetWarField(GameContext& ctx);
 
@@ -23,7 +29,14 @@ public:
     // a jump beyond 48 px, a tenth of the way beyond 4 px, else nothing.
     void correctBubble(const NetSession& net);
 
+    // True once the host has been gone for lostHostWait steps.
+    bool timeToLeave() const { return lostHostSteps == 0; }
+
+    std::array<Seat, 4>& seatsOf(GameContext& ctx) override;
+
     std::int32_t netStep = 0;
+    std::int32_t lostHostSteps = -1;  // counting down once the host is lost
+    std::uint32_t sessionSeen = 0;    // the session's closings at the last Reset
 
 protected:
     void networkPhase(GameContext& ctx) override;
@@ -37,4 +50,5 @@ private:
     void waitInLobby();
     void markOwnership(bool ownedByOther);
     void pumpWhilePlaying(GameContext& ctx);
+    void watchHost(const NetSession& net);
 };

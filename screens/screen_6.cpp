@@ -63,12 +63,12 @@ int screen_6::handleEvent(const sf::Event& event, GameContext& ctx)
     return keepRunning;
 }
 
-void screen_6::sampleHeldInput(const GameContext& ctx)
+void screen_6::sampleHeldInput(GameContext& ctx)
 {
     WarHeldInput& held = field.held;
     held.joystickX.fill(0.f);
     held.left = held.right = false;
-    for (const Seat& seat : ctx.seats) {
+    for (const Seat& seat : field.seatsOf(ctx)) {
         if (seat.device >= DeviceJoystick1 && seat.device <= DeviceJoystick1 + 3) {
             const auto joystick = static_cast<unsigned>(seat.device);
             // An unplugged joystick reads 0 and so does not turn.
@@ -104,6 +104,8 @@ int screen_6::Run(GraphicsResources& gfx, GameContext& ctx)
         sampleHeldInput(ctx);
         const double dt = cappedFrameSeconds(frameClock);
         Update(ctx, dt);
+        if (const int next = afterFrame(ctx); next != keepRunning)
+            return next;
         if (resetPending) {
             ctx.requestedPage = PageRoundOver;
             return ScreenMenu;

@@ -42,6 +42,8 @@ protected:
     virtual void drawCounts(sf::RenderTarget& target, const GameContext& ctx);
     // Drawn last, over everything else.
     virtual void drawOverlay(sf::RenderTarget&, GraphicsResources&, GameContext&) {}
+    // After each frame's steps: a screen number to leave for, or keepRunning.
+    virtual int afterFrame(GameContext&) { return keepRunning; }
     void drawCount(sf::RenderTarget& target, int seat, const std::string& label);
 
 private:
@@ -51,7 +53,7 @@ public:
     WarField& field;
 
 private:
-    void sampleHeldInput(const GameContext& ctx);
+    void sampleHeldInput(GameContext& ctx);
     void draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx);
     void drawWarBodies(sf::RenderTarget& target, const GraphicsResources& gfx);
     void drawBanner(sf::RenderTarget& target, const GraphicsResources& gfx);

@@ -17,14 +17,22 @@ public:
     explicit screen_7(GameContext& ctx);
 
     void Reset(GameContext& ctx) override;
+    int Run(GraphicsResources& gfx, GameContext& ctx) override;
 
     // One typed character (the text event's code): Enter opens and sends a
     // chat line, Backspace takes back, printable characters are typed.
     void typed(std::uint32_t code, GameContext& ctx);
 
+    // The small "Leave the game?" card that Escape opens over the game,
+    // which goes on underneath: a network game never pauses.
+    enum LeaveChoice : int { ChoiceNone = 0, ChoiceLeave = 1, ChoiceStay = 2 };
+    static LeaveChoice choiceAt(int x, int y);
+
     NetWarField& arena;
     std::int32_t chatMode = 0;
     std::string chatInput;
+    bool confirmingLeave = false;
+    LeaveChoice hoveredChoice = ChoiceNone;
 
 protected:
     int handleEvent(const sf::Event& event, GameContext& ctx) override;
@@ -32,5 +40,11 @@ protected:
     void drawOverlay(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx) override;
 
 private:
+    int handleConfirmation(const sf::Event& event, GameContext& ctx);
+    // Back to the menu's main page with the session torn down.
+    int leaveGame(GameContext& ctx);
+    int afterFrame(GameContext& ctx) override;
+    void drawConfirmation(sf::RenderTarget& target, GraphicsResources& gfx);
+
     sf::Text chatText;
 };

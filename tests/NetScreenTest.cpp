@@ -71,18 +71,20 @@ TEST_F(NetScreen, TypingStopsAt194AndWrapsEvery64)
 
 TEST_F(NetScreen, EnterSendsEvenAnEmptyLineAndSpaceWhileTypingIsText)
 {
-    for (int s = 1; s < 4; ++s)
-        ctx.seats[static_cast<std::size_t>(s)].ready = true;
+    for (int s = 1; s < 4; ++s) {
+        ctx.netSeats[static_cast<std::size_t>(s)].joined = true;
+        ctx.netSeats[static_cast<std::size_t>(s)].ready = true;
+    }
     type("\r");
     screen->handleEvent(keyPressed(sf::Keyboard::Space), ctx);
     type(" ");
-    EXPECT_FALSE(ctx.seats[0].ready) << "space while typing does not toggle ready";
+    EXPECT_FALSE(ctx.netSeats[0].ready) << "space while typing does not toggle ready";
     EXPECT_EQ(screen->chatInput, " ");
     type("\b\r");
     EXPECT_EQ(screen->chatMode, 0);
     EXPECT_EQ(ctx.net.chatLines.back(), "Ana: ") << "an empty line is sent all the same";
     screen->handleEvent(keyPressed(sf::Keyboard::Space), ctx);
-    EXPECT_TRUE(ctx.seats[0].ready) << "not typing, space readies the host";
+    EXPECT_TRUE(ctx.netSeats[0].ready) << "not typing, space readies the host";
 }
 
 // A client's bubble and the server's report of where it is.

@@ -227,7 +227,7 @@ TEST_F(WarFieldTest, ASeatThatIsOutStopsAimingButItsPaddleStillMoves)
     step(30);
     EXPECT_EQ(sf::Vector2i(ctx.seats[0].aimX, ctx.seats[0].aimY), lastAim) << "...but the aim stays";
     // The paddle is still driven towards that last aim, 150 px from the corner.
-    EXPECT_LT(distance(pixelsOf(field->warBodies[0].body), WarField::paddleTarget(ctx, 0)), 2.f);
+    EXPECT_LT(distance(pixelsOf(field->warBodies[0].body), WarField::paddleTarget(ctx.seats[0], 0)), 2.f);
     EXPECT_NEAR(distance(pixelsOf(field->warBodies[0].body), {cornerX[0], cornerY[0]}), 150.f, 2.f);
 }
 

@@ -276,7 +276,7 @@ void WarField::aim(GameContext& ctx)
 
 void WarField::aimSeat(GameContext& ctx, int s)
 {
-    Seat& seat = ctx.seats[static_cast<std::size_t>(s)];
+    Seat& seat = seatsOf(ctx)[static_cast<std::size_t>(s)];
     // The lower seats look up the field, so a turn goes the other way for them.
     const float sign = s < 2 ? -1.f : 1.f;
     const int device = seat.device;
@@ -313,9 +313,13 @@ void WarField::aimSeat(GameContext& ctx, int s)
     seat.aimY = static_cast<int>(std::lround(800.f * std::sin(seat.aimAngle) + seat.pivotY));
 }
 
-sf::Vector2f WarField::paddleTarget(const GameContext& ctx, int s)
+std::array<Seat, 4>& WarField::seatsOf(GameContext& ctx)
 {
-    const Seat& seat = ctx.seats[static_cast<std::size_t>(s)];
+    return ctx.seats;
+}
+
+sf::Vector2f WarField::paddleTarget(const Seat& seat, int s)
+{
     const float cx = cornerX[s];
     const float cy = cornerY[s];
     const float phi = std::atan2(static_cast<float>(seat.aimY) - cy, static_cast<float>(seat.aimX) - cx);
@@ -323,14 +327,14 @@ sf::Vector2f WarField::paddleTarget(const GameContext& ctx, int s)
             cy + 0.1953125f * static_cast<float>(viewHeight) * std::sin(phi)};
 }
 
-void WarField::drivePaddles(const GameContext& ctx)
+void WarField::drivePaddles(GameContext& ctx)
 {
     // Eliminated seats keep driving towards their last aim point.
     for (int s = 0; s < seatCount; ++s) {
         b2Body* body = warBodies[static_cast<std::size_t>(s)].body;
         if (!body || body->GetType() == b2_staticBody)
             continue;
-        const sf::Vector2f target = paddleTarget(ctx, s);
+        const sf::Vector2f target = paddleTarget(seatsOf(ctx)[static_cast<std::size_t>(s)], s);
         const b2Vec2 p = body->GetPosition();
         // Pixels of gap become metres per second: the gap closes in 1/20 s.
         const b2Vec2 v((target.x - 30.f * p.x) * 0.6666667f, (target.y - 30.f * p.y) * 0.6666667f);

@@ -18,6 +18,7 @@
 #include "world/Random.h"
 
 struct GameContext;
+struct Seat;
 class b2World;
 class b2Body;
 
@@ -65,7 +66,10 @@ public:
     void pointerMoved(const GameContext& ctx, int windowX, int windowY);
 
     // Where a seat's paddle heads for: 150 px from its corner towards its aim.
-    static sf::Vector2f paddleTarget(const GameContext& ctx, int seat);
+    static sf::Vector2f paddleTarget(const Seat& seat, int s);
+    // The four seats this arena plays: the local war's, unless a mode keeps
+    // its own.
+    virtual std::array<Seat, 4>& seatsOf(GameContext& ctx);
     // The bubble's flight direction in degrees for a draw k in 0..7.
     static float launchDegrees(int k) { return 45.f * static_cast<float>(k) + 7.f; }
     // The eight start points of a seat's cluster, in pixels.
@@ -132,7 +136,7 @@ protected:
     void launch(GameContext& ctx);
     void aim(GameContext& ctx);
     void aimSeat(GameContext& ctx, int seat);
-    void drivePaddles(const GameContext& ctx);
+    void drivePaddles(GameContext& ctx);
     void upkeepBubbles(GameContext& ctx);
     void upkeepPopups();
     void microbeLoop(GameContext& ctx);

@@ -281,6 +281,14 @@ int GameProcess::waitForExit(std::chrono::milliseconds timeout)
     return -1;
 }
 
+void GameProcess::killNow()
+{
+    if (!running())
+        return;
+    kill(m_pid, SIGKILL);
+    waitForExit(std::chrono::seconds(5));
+}
+
 double litShare(const sf::Image& image)
 {
     const sf::Vector2u size = image.getSize();

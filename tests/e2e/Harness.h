@@ -53,6 +53,8 @@ public:
     void closeWindow();
     // The exit status, or -1 when the game did not end in time.
     int waitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(15));
+    // Ends the game at once, as a crash or a pulled plug would: no goodbye.
+    void killNow();
     bool running();
 
 private:
