@@ -232,6 +232,11 @@ void saveSettings(GameContext& ctx)
     replaceFileSafely(ctx.settingsPrefix + settingsFileName, formatRecord(recordOf(ctx)));
 }
 
+bool replaceFileSafely(const std::string& path, const std::string& text)
+{
+    return replaceFile(path, text);
+}
+
 void applyWindowSize(GameContext& ctx)
 {
     fitWindowToSizeIndex(ctx);

@@ -22,6 +22,7 @@ constexpr int keepRunning = -100;
 
 GameScreen::GameScreen(GameContext& ctx, FieldRules rules) : field(ctx, std::move(rules))
 {
+    field.tap = &recorder;
     frameClock.restart();
     secondClock.restart();
 }
@@ -31,9 +32,31 @@ bool GameScreen::needsFreshRound(const GameContext& ctx) const
     return ctx.restartRequested;
 }
 
+bool GameScreen::recordingComplete(const GameContext&) const
+{
+    const replay::Recording& r = recorder.recording;
+    return !r.levels.empty() && r.levels.back().finished;
+}
+
+void GameScreen::startRecording(GameContext& ctx)
+{
+    recorder.clear();
+    recorder.recording.mode = modeNumber();
+    recorder.recording.gameVersion = ctx.localVersion;
+    const replay::ModeParts parts = modeParts();
+    recorder.beginLevel(field, ctx, replay::tutorialStartOf(parts.tutorial), replay::measurePendingOf(parts.clean));
+}
+
+void GameScreen::keepRecording(GameContext& ctx, bool roundOver)
+{
+    replay::keepRecording(recorder.recording, ctx.settingsPrefix, roundOver && recordingComplete(ctx));
+}
+
 int GameScreen::pause(GameContext& ctx, PauseCause cause)
 {
     beforePause(cause, ctx);
+    // A round left here may never be taken up again: keep it as played so far.
+    keepRecording(ctx, false);
     ctx.requestedPage = PagePause;
     // Pausing by itself leaves the music alone, as the focus stand-in of a timer.
     if (cause != PauseCause::Focus)
@@ -98,6 +121,10 @@ int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
     sf::RenderWindow& window = *ctx.window;
     if (needsFreshRound(ctx))
         Reset(ctx);
+    if (roundFresh) {
+        startRecording(ctx);
+        roundFresh = false;
+    }
     scoreText.setFont(gfx.font);
     scoreText.setCharacterSize(24);
     bannerText.setFont(gfx.font);
@@ -115,6 +142,8 @@ int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
         sf::Event event;
         while (window.pollEvent(event)) {
             const int next = handleEvent(event, ctx);
+            if (next == -1)
+                keepRecording(ctx, false);
             if (next != keepRunning)
                 return next;
         }
@@ -122,6 +151,7 @@ int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
         const double dt = cappedFrameSeconds(frameClock);
         field.Update(ctx, dt);
         if (resetPending) {
+            keepRecording(ctx, true);
             ctx.requestedPage = roundOverPage(ctx);
             if (menuMusicOnRoundOver())
                 ctx.audio.enterMenuMusic();

@@ -4,6 +4,7 @@
 
 #include <SFML/Graphics/Text.hpp>
 
+#include "app/cScreen.h"
 #include "screens/CleanMode.h"
 #include "screens/GameScreen.h"
 
@@ -19,11 +20,12 @@ class screen_5 : public GameScreen {
 public:
     explicit screen_5(GameContext& ctx);
 
-    void Reset(GameContext& ctx) override { clean.Reset(ctx); }
-
     CleanMode clean;
 
 protected:
+    void resetRound(GameContext& ctx) override { clean.Reset(ctx); }
+    int modeNumber() const override { return ScreenClean; }
+    replay::ModeParts modeParts() override { return {nullptr, &clean}; }
     void onKeyPressed(int sfKeyCode, GameContext& ctx) override;
     void beforePause(PauseCause cause, GameContext& ctx) override;
     // A won round has already started the menu tune.
