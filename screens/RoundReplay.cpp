@@ -91,6 +91,18 @@ ModeField::ModeField(GameContext& ctx, int mode) : m_field(std::make_unique<Game
 
 ModeField::~ModeField() = default;
 
+void ModeField::resetRound(GameContext& ctx)
+{
+    if (m_tutorial)
+        m_tutorial->Reset(ctx);
+    else if (m_clean)
+        m_clean->Reset(ctx);
+    else if (m_course)
+        m_course->Reset(ctx);
+    else
+        m_field->Reset(ctx);
+}
+
 namespace {
 
 // Plays one level on a fresh field; answers whether it matched, and adds the

@@ -42,6 +42,8 @@ public:
     ~ModeField();
 
     GameField& field() { return *m_field; }
+    // A new round as the mode's screen lays it.
+    void resetRound(GameContext& ctx);
     ModeParts parts() const { return {m_tutorial.get(), m_clean.get()}; }
     // Clean mode's measurements come from this playback while it is set.
     void measureFrom(LevelPlayback* playback) { m_playback = playback; }
