@@ -120,8 +120,11 @@ bool sameFloat(float a, float b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-void writeStep(Writer& w, const StepInput& s, const StepInput& before)
+void writeStep(Writer& w, const StepInput& s, const StepInput& previous)
 {
+    // The click is news on its own step only: the reader starts every step without it.
+    StepInput before = previous;
+    before.dismiss = false;
     std::uint16_t parts = 0;
     parts |= s.aimX != before.aimX ? PartAimX : 0;
     parts |= s.aimY != before.aimY ? PartAimY : 0;
@@ -503,20 +506,34 @@ std::uint64_t stateHash(const GameField& field, const GameContext& ctx)
     return f.h;
 }
 
-std::string encode(const Recording& recording)
+std::string fileHeader(const std::string& gameVersion)
 {
     Writer w;
     w.out.append(magic, sizeof magic);
     w.u16(formatVersion);
-    w.text(recording.gameVersion);
+    w.text(gameVersion);
+    return w.out;
+}
+
+std::string sealed(std::string body)
+{
+    Fnv sum;
+    sum.bytes(body.data(), body.size());
+    Writer w;
+    w.out = std::move(body);
+    w.u64(sum.h);
+    return w.out;
+}
+
+std::string encode(const Recording& recording)
+{
+    Writer w;
+    w.out = fileHeader(recording.gameVersion);
     w.i32(recording.mode);
     w.u32(static_cast<std::uint32_t>(recording.levels.size()));
     for (const LevelRecording& level : recording.levels)
         writeLevel(w, level);
-    Fnv sum;
-    sum.bytes(w.out.data(), w.out.size());
-    w.u64(sum.h);
-    return w.out;
+    return sealed(std::move(w.out));
 }
 
 std::optional<Recording> decode(const std::string& bytes, const std::string& gameVersion)

@@ -120,6 +120,11 @@ std::string encode(const Recording& recording);
 // of another format or of another game version.
 std::optional<Recording> decode(const std::string& bytes, const std::string& gameVersion);
 
+// The start of every file of this format and game version, and the
+// checksum that closes it: for tools that build files by hand.
+std::string fileHeader(const std::string& gameVersion);
+std::string sealed(std::string body);
+
 // The one line a refused file is reported with.
 inline constexpr const char* refusedLine = "Replay file refused: damaged or not from this version\n";
 
