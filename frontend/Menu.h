@@ -126,6 +126,7 @@ private:
     void changeRounds(bool leftButton);
     void buyUpgrade(int bit);
     void backToMainMenu();
+    void watchReplay();
     void newCourse();
     void toggle(bool& flag);
     std::string dailyBestPath() const;

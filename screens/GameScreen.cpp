@@ -125,12 +125,7 @@ int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
         startRecording(ctx);
         roundFresh = false;
     }
-    scoreText.setFont(gfx.font);
-    scoreText.setCharacterSize(24);
-    bannerText.setFont(gfx.font);
-    window.setMouseCursorVisible(ctx.settings.showMouse);
-    platform::lockPointer(window, ctx.settings.lockMouse);
-    field.fieldView.setViewport(ctx.viewport);
+    beginShowing(gfx, ctx);
     // Aim where the pointer already is, not where it was when the game was left.
     if (ctx.settings.inputDevice == DeviceMouse) {
         const sf::Vector2i pointer = sf::Mouse::getPosition(window);
@@ -157,15 +152,31 @@ int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
                 ctx.audio.enterMenuMusic();
             return ScreenMenu;
         }
-        if (draw::comboBannerShown(field, ctx)) {
-            field.bannerHold = 25;
-            lastShownCombo = field.comboCount;
-        }
-        ++frameCounter;
-        draw(window, gfx, ctx);
-        window.display();
+        presentFrame(window, gfx, ctx);
     }
     return -1;
+}
+
+void GameScreen::beginShowing(GraphicsResources& gfx, GameContext& ctx)
+{
+    sf::RenderWindow& window = *ctx.window;
+    scoreText.setFont(gfx.font);
+    scoreText.setCharacterSize(24);
+    bannerText.setFont(gfx.font);
+    window.setMouseCursorVisible(ctx.settings.showMouse);
+    platform::lockPointer(window, ctx.settings.lockMouse);
+    field.fieldView.setViewport(ctx.viewport);
+}
+
+void GameScreen::presentFrame(sf::RenderWindow& window, GraphicsResources& gfx, GameContext& ctx)
+{
+    if (draw::comboBannerShown(field, ctx)) {
+        field.bannerHold = 25;
+        lastShownCombo = field.comboCount;
+    }
+    ++frameCounter;
+    draw(window, gfx, ctx);
+    window.display();
 }
 
 void GameScreen::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx)

@@ -34,6 +34,13 @@ public:
         roundFresh = true;
     }
 
+    // Gets the window and the texts ready to show the field.
+    void beginShowing(GraphicsResources& gfx, GameContext& ctx);
+    // Draws the field as it stands and shows the frame.
+    void presentFrame(sf::RenderWindow& window, GraphicsResources& gfx, GameContext& ctx);
+    // The mode objects the field plays under, for a replay.
+    virtual replay::ModeParts modeParts() { return {}; }
+
     GameField field;
     // The round being played, step by step, for its replay.
     replay::RoundRecorder recorder;
@@ -45,7 +52,6 @@ protected:
     virtual void resetRound(GameContext& ctx) { field.Reset(ctx); }
     // The screen number the mode's replays are kept under.
     virtual int modeNumber() const { return 3; }
-    virtual replay::ModeParts modeParts() { return {}; }
     // Whether the recording holds a whole result worth keeping as the best.
     virtual bool recordingComplete(const GameContext&) const;
     // Whether Run must start the round afresh before play.

@@ -16,19 +16,19 @@ namespace {
 // Where the layer's top-left corner sits on the field.
 const sf::Vector2f layerOrigin(7.f, 99.f);
 
-DirtLayerAccess layerOf(GameContext& ctx)
+DirtLayerAccess layerOf(sf::RenderTexture& layer)
 {
     DirtLayerAccess access;
-    access.read = [&ctx] {
-        if (ctx.dirtLayer.getSize().x == 0)
+    access.read = [&layer] {
+        if (layer.getSize().x == 0)
             return sf::Image();
-        ctx.dirtLayer.display();
-        return ctx.dirtLayer.getTexture().copyToImage();
+        layer.display();
+        return layer.getTexture().copyToImage();
     };
-    access.makeFresh = [&ctx] {
-        ctx.dirtLayer.clear(sf::Color(97, 83, 48, 100));
-        ctx.dirtLayer.setSmooth(true);
-        ctx.dirtLayer.display();
+    access.makeFresh = [&layer] {
+        layer.clear(sf::Color(97, 83, 48, 100));
+        layer.setSmooth(true);
+        layer.display();
     };
     return access;
 }
@@ -55,7 +55,10 @@ void wipeUnderFinishedBursts(sf::RenderTarget& layer, const MicrobePool& pool)
     }
 }
 
-screen_5::screen_5(GameContext& ctx) : GameScreen(ctx, cleanFieldRules()), clean(field, layerOf(ctx)) {}
+screen_5::screen_5(GameContext& ctx, sf::RenderTexture& layer)
+    : GameScreen(ctx, cleanFieldRules()), clean(field, layerOf(layer)), m_layer(layer)
+{
+}
 
 void screen_5::onKeyPressed(int sfKeyCode, GameContext& ctx)
 {
@@ -70,21 +73,21 @@ void screen_5::beforePause(PauseCause cause, GameContext& ctx)
         clean.measure(ctx);
 }
 
-void screen_5::drawUnderMicrobes(sf::RenderTarget& target, GraphicsResources&, GameContext& ctx)
+void screen_5::drawUnderMicrobes(sf::RenderTarget& target, GraphicsResources&, GameContext&)
 {
-    if (ctx.dirtLayer.getSize().x == 0)
+    if (m_layer.getSize().x == 0)
         return;
-    ctx.dirtLayer.display();
-    sf::Sprite layer(ctx.dirtLayer.getTexture());
+    m_layer.display();
+    sf::Sprite layer(m_layer.getTexture());
     layer.setPosition(layerOrigin);
     target.draw(layer);
 }
 
-void screen_5::drawAfterMicrobes(sf::RenderTarget&, GraphicsResources&, GameContext& ctx)
+void screen_5::drawAfterMicrobes(sf::RenderTarget&, GraphicsResources&, GameContext&)
 {
-    if (ctx.dirtLayer.getSize().x == 0)
+    if (m_layer.getSize().x == 0)
         return;
-    wipeUnderFinishedBursts(ctx.dirtLayer, field.pool);
+    wipeUnderFinishedBursts(m_layer, field.pool);
 }
 
 void screen_5::drawOverlay(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx)

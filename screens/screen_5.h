@@ -2,8 +2,10 @@
 // field that finished bursts wipe away, the throw counter and the cleaned share.
 #pragma once
 
+#include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/Graphics/Text.hpp>
 
+#include "app/GameContext.h"
 #include "app/cScreen.h"
 #include "screens/CleanMode.h"
 #include "screens/GameScreen.h"
@@ -18,7 +20,9 @@ void wipeUnderFinishedBursts(sf::RenderTarget& layer, const MicrobePool& pool);
 
 class screen_5 : public GameScreen {
 public:
-    explicit screen_5(GameContext& ctx);
+    explicit screen_5(GameContext& ctx) : screen_5(ctx, ctx.dirtLayer) {}
+    // Wipes the given layer instead of the game's own (a replay's).
+    screen_5(GameContext& ctx, sf::RenderTexture& layer);
 
     CleanMode clean;
 
@@ -37,4 +41,5 @@ protected:
 
 private:
     sf::Text throwsText;
+    sf::RenderTexture& m_layer;
 };

@@ -212,7 +212,7 @@ void GameField::buttonPressed()
 int GameField::Update(GameContext& ctx, double frameSeconds)
 {
     accumulator += frameSeconds;
-    while (accumulator >= timeStep) {
+    while (accumulator >= timeStep && (!tap || tap->allowsStep())) {
         if (tap)
             tap->beforeStep(*this, ctx);
         if (paddleBody) {

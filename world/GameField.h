@@ -77,6 +77,8 @@ public:
     virtual void afterStep(GameField&, GameContext&) {}
     // The player started the field afresh between steps (the tutorial's click).
     virtual void dismissed() {}
+    // Whether the next fixed step may run (a replay stops at its last step).
+    virtual bool allowsStep() const { return true; }
     // Clean mode measured its dirt layer: so many of so many pixels still dirty.
     virtual void measured(std::uint64_t /*dirty*/, std::uint64_t /*total*/) {}
 };

@@ -54,6 +54,7 @@ public:
 
     void beforeStep(GameField& field, GameContext& ctx) override;
     void afterStep(GameField& field, GameContext& ctx) override;
+    bool allowsStep() const override { return !done(); }
     // The next measurement the recorded round made inside the current step.
     std::optional<Measurement> nextMeasurement();
 
