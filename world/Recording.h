@@ -40,8 +40,6 @@ struct StepInput {
     float cleanedPercent = 0.f;
     // The tutorial's "Click to continue." was clicked before this step.
     bool dismiss = false;
-
-    bool operator==(const StepInput&) const = default;
 };
 
 // The game's random source was moved by something outside the field (the
