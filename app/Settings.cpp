@@ -232,11 +232,6 @@ void saveSettings(GameContext& ctx)
     replaceFileSafely(ctx.settingsPrefix + settingsFileName, formatRecord(recordOf(ctx)));
 }
 
-bool replaceFileSafely(const std::string& path, const std::string& text)
-{
-    return replaceFile(path, text);
-}
-
 void applyWindowSize(GameContext& ctx)
 {
     fitWindowToSizeIndex(ctx);

@@ -43,6 +43,3 @@ extern const float sensitivityTable[10];
 void loadSettings(GameContext& ctx);
 void saveSettings(GameContext& ctx);
 void applyWindowSize(GameContext& ctx);
-// Replaces the file at path with text, whole or not at all: the old file stays
-// until the new one is safely on the disk. Answers whether it was replaced.
-bool replaceFileSafely(const std::string& path, const std::string& text);

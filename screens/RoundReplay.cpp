@@ -1,7 +1,7 @@
 #include "screens/RoundReplay.h"
 
 #include "app/GameContext.h"
-#include "app/Settings.h"
+#include "world/SafeFile.h"
 #include "app/Globals.h"
 #include "app/cScreen.h"
 #include "screens/CleanMode.h"
