@@ -40,6 +40,14 @@ struct Seat {
     bool joined = false;
 };
 
+// The menu's request to watch a recorded round, for the replay screen.
+struct ReplayRequest {
+    bool pending = false;
+    std::string path;
+    int returnPage = PageRoundOver;  // the page to come back to
+    std::size_t firstLevel = 0;      // a course's replay may start at its last level
+};
+
 struct GameContext {
     GameContext();
 
@@ -76,6 +84,7 @@ struct GameContext {
     int aimPulse = 0;
 
     Course course;
+    ReplayRequest replayRequest;
     float cleanedPercent = 0.f;
     std::array<int, 4> warCounts{};
     // Players 1 to 4 in the corners: top left, top right, bottom left, bottom right.

@@ -25,4 +25,6 @@ enum ScreenNumber : int {
     ScreenClean = 5,
     ScreenWarLocal = 6,
     ScreenWarNet = 7,
+    // Plays a recorded round again, from the round-over pages.
+    ScreenReplay = 8,
 };

@@ -15,6 +15,7 @@
 #include "frontend/WebSite.h"
 #include "screens/DailyBest.h"
 #include "world/Effects.h"
+#include "world/Recording.h"
 
 namespace {
 
@@ -33,6 +34,12 @@ MenuItem item(const char* label, int action, int parameter = 0, const char* desc
 MenuItem mainMenuItem()
 {
     return item("Main Menu", ActionMainMenu, 0, mainMenuHelp);
+}
+
+MenuItem watchReplayItem()
+{
+    return item("Watch Replay", ActionWatchReplay, 0,
+                "Watch the round again as it was played.\n\nSpace doubles the speed, Escape\nreturns here.");
 }
 
 MenuPage mainPage()
@@ -101,7 +108,7 @@ std::vector<MenuPage> buildMenuPages()
                             item("Exit", ActionExit)};
     pages[PageDifficulty] = difficultyPage();
     pages[PageRoundOverMenu] = {title("Round Over"), item("Continue", ActionContinue),
-                                mainMenuItem(), item("Exit", ActionExit)};
+                                mainMenuItem(), item("Exit", ActionExit), watchReplayItem()};
     pages[PageInputSelection] = {title("Input Selection"),
                                  item("Player 1: ", ActionSeatDevice, 0),
                                  item("Player 2: ", ActionSeatDevice, 1),
@@ -125,7 +132,7 @@ std::vector<MenuPage> buildMenuPages()
                                      "Today's course: the same nine levels\nfor every player until midnight UTC.\n\nCompare your best with a friend's\nby its course code."),
                                 item("Back", ActionBack)};
     pages[PageCourseOverMenu] = {title("Course Over"), item("Retry Course", ActionRetryCourse),
-                                 mainMenuItem(), item("Exit", ActionExit)};
+                                 mainMenuItem(), item("Exit", ActionExit), watchReplayItem()};
     pages[PageGraphicsOptions] = {title("Graphics Options"),
                                   item("Size: ", ActionWindowSize),
                                   item("", ActionNone),
@@ -406,6 +413,27 @@ void Menu::openPage(int number, bool rememberPrevious)
     hovered = 0;
 }
 
+void Menu::watchReplay()
+{
+    // A file that cannot be played is refused here, and the page stays.
+    const std::string path = m_ctx.settingsPrefix + replay::lastRoundFile;
+    const std::optional<std::string> bytes = replay::readFile(path);
+    const std::optional<replay::Recording> recording =
+        bytes ? replay::decode(*bytes, m_ctx.localVersion) : std::nullopt;
+    if (!recording) {
+        std::fputs(replay::refusedLine, stdout);
+        std::fflush(stdout);
+        return;
+    }
+    ReplayRequest& watch = m_ctx.replayRequest;
+    watch.pending = true;
+    watch.path = path;
+    watch.returnPage = page;
+    // After a course's level, that level; after the whole course, all of it.
+    watch.firstLevel = page == PageRoundOverMenu ? recording->levels.size() - 1 : 0;
+    startLeaving();
+}
+
 void Menu::startLeaving()
 {
     state = MenuState::Leaving;
@@ -470,6 +498,7 @@ int Menu::perform(int itemIndex, bool leftButton)
         startLeaving();
         break;
     case ActionMainMenu: backToMainMenu(); break;
+    case ActionWatchReplay: watchReplay(); break;
     case ActionExit:
         m_ctx.audio.stopMenuTune();
         return -1;
@@ -671,8 +700,14 @@ void Menu::stepFadingOut(StepResult& result)
         return;
     fade = 0;
     leaving = false;
-    m_ctx.statistics.logEvent("start game", m_ctx.selectedMode);
     state = MenuState::Entering;
+    if (m_ctx.replayRequest.pending) {
+        // The replay screen asks for the page it was called from on its way back.
+        m_ctx.audio.startGameMusic();
+        result.startMode = ScreenReplay;
+        return;
+    }
+    m_ctx.statistics.logEvent("start game", m_ctx.selectedMode);
     // A game that comes back without asking for a page finds "Round Over".
     openPage(PageRoundOverMenu, true);
     m_ctx.paused = false;

@@ -127,6 +127,7 @@ private:
     void buyUpgrade(int bit);
     void backToMainMenu();
     void serviceNetwork();
+    void watchReplay();
     void newCourse();
     void toggle(bool& flag);
     std::string dailyBestPath() const;

@@ -23,6 +23,7 @@ enum MenuAction : int {
     ActionMainMenu = 11,
     ActionRedoTutorial = 12,
     ActionRetryCourse = 13,
+    ActionWatchReplay = 14,
     ActionSoundVolume = 20,
     ActionMusicVolume = 21,
     ActionWindowSize = 22,

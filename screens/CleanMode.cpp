@@ -96,14 +96,19 @@ void CleanMode::Reset(GameContext& ctx)
 
 void CleanMode::measure(GameContext& ctx)
 {
-    if (!m_layer.read)
-        return;
-    const DirtCount count = countDirt(m_layer.read());
-    if (count.total == 0)
+    std::optional<DirtCount> counted;
+    if (m_count)
+        counted = m_count();
+    else if (m_layer.read)
+        counted = countDirt(m_layer.read());
+    if (!counted || counted->total == 0)
         return;  // no layer yet: nothing to measure
+    const DirtCount count = *counted;
     ctx.cleanedPercent = cleanedPercentOf(count);
     std::fputs(clearedReport(count).c_str(), stdout);
     std::fflush(stdout);
+    if (m_field.tap)
+        m_field.tap->measured(count.dirty, count.total);
 }
 
 void CleanMode::fixedStep(GameContext& ctx)

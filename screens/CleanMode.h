@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include <SFML/Graphics/Image.hpp>
@@ -59,6 +60,9 @@ public:
     void fixedStep(GameContext& ctx);
     // Reads the layer, stores the cleaned share and reports it.
     void measure(GameContext& ctx);
+    // Takes the counts from here instead of reading the layer: a replay
+    // measures what the recorded round measured.
+    void countWith(std::function<std::optional<DirtCount>()> count) { m_count = std::move(count); }
 
     // Set for every wave until the first measurement once the wave's microbes are cleared.
     bool measurePending = true;
@@ -69,4 +73,5 @@ private:
 
     GameField& m_field;
     DirtLayerAccess m_layer;
+    std::function<std::optional<DirtCount>()> m_count;
 };

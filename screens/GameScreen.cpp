@@ -22,6 +22,7 @@ constexpr int keepRunning = -100;
 
 GameScreen::GameScreen(GameContext& ctx, FieldRules rules) : field(ctx, std::move(rules))
 {
+    field.tap = &recorder;
     frameClock.restart();
     secondClock.restart();
 }
@@ -31,9 +32,31 @@ bool GameScreen::needsFreshRound(const GameContext& ctx) const
     return ctx.restartRequested;
 }
 
+bool GameScreen::recordingComplete(const GameContext&) const
+{
+    const replay::Recording& r = recorder.recording;
+    return !r.levels.empty() && r.levels.back().finished;
+}
+
+void GameScreen::startRecording(GameContext& ctx)
+{
+    recorder.clear();
+    recorder.recording.mode = modeNumber();
+    recorder.recording.gameVersion = ctx.localVersion;
+    const replay::ModeParts parts = modeParts();
+    recorder.beginLevel(field, ctx, replay::tutorialStartOf(parts.tutorial), replay::measurePendingOf(parts.clean));
+}
+
+void GameScreen::keepRecording(GameContext& ctx, bool roundOver)
+{
+    replay::keepRecording(recorder.recording, ctx.settingsPrefix, roundOver && recordingComplete(ctx));
+}
+
 int GameScreen::pause(GameContext& ctx, PauseCause cause)
 {
     beforePause(cause, ctx);
+    // A round left here may never be taken up again: keep it as played so far.
+    keepRecording(ctx, false);
     ctx.requestedPage = PagePause;
     // Pausing by itself leaves the music alone, as the focus stand-in of a timer.
     if (cause != PauseCause::Focus)
@@ -98,13 +121,11 @@ int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
     sf::RenderWindow& window = *ctx.window;
     if (needsFreshRound(ctx))
         Reset(ctx);
-    scoreText.setFont(gfx.font);
-    scoreText.setCharacterSize(24);
-    batches.setSmoothEdges(gfx.smoothEdges);
-    bannerText.setFont(gfx.font);
-    window.setMouseCursorVisible(ctx.settings.showMouse);
-    platform::lockPointer(window, ctx.settings.lockMouse);
-    field.fieldView.setViewport(ctx.viewport);
+    if (roundFresh) {
+        startRecording(ctx);
+        roundFresh = false;
+    }
+    beginShowing(gfx, ctx);
     // Aim where the pointer already is, not where it was when the game was left.
     if (ctx.settings.inputDevice == DeviceMouse) {
         const sf::Vector2i pointer = sf::Mouse::getPosition(window);
@@ -116,6 +137,8 @@ int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
         sf::Event event;
         while (window.pollEvent(event)) {
             const int next = handleEvent(event, ctx);
+            if (next == -1)
+                keepRecording(ctx, false);
             if (next != keepRunning)
                 return next;
         }
@@ -123,20 +146,38 @@ int GameScreen::Run(GraphicsResources& gfx, GameContext& ctx)
         const double dt = cappedFrameSeconds(frameClock);
         field.Update(ctx, dt);
         if (resetPending) {
+            keepRecording(ctx, true);
             ctx.requestedPage = roundOverPage(ctx);
             if (menuMusicOnRoundOver())
                 ctx.audio.enterMenuMusic();
             return ScreenMenu;
         }
-        if (draw::comboBannerShown(field, ctx)) {
-            field.bannerHold = 25;
-            lastShownCombo = field.comboCount;
-        }
-        ++frameCounter;
-        draw(window, gfx, ctx);
-        window.display();
+        presentFrame(window, gfx, ctx);
     }
     return -1;
+}
+
+void GameScreen::beginShowing(GraphicsResources& gfx, GameContext& ctx)
+{
+    sf::RenderWindow& window = *ctx.window;
+    scoreText.setFont(gfx.font);
+    scoreText.setCharacterSize(24);
+    batches.setSmoothEdges(gfx.smoothEdges);
+    bannerText.setFont(gfx.font);
+    window.setMouseCursorVisible(ctx.settings.showMouse);
+    platform::lockPointer(window, ctx.settings.lockMouse);
+    field.fieldView.setViewport(ctx.viewport);
+}
+
+void GameScreen::presentFrame(sf::RenderWindow& window, GraphicsResources& gfx, GameContext& ctx)
+{
+    if (draw::comboBannerShown(field, ctx)) {
+        field.bannerHold = 25;
+        lastShownCombo = field.comboCount;
+    }
+    ++frameCounter;
+    draw(window, gfx, ctx);
+    window.display();
 }
 
 void GameScreen::draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx)

@@ -13,7 +13,9 @@
 #include "app/RequestedPage.h"
 #include "app/cScreen.h"
 #include "screens/FieldDrawing.h"
+#include "screens/RoundReplay.h"
 #include "world/GameField.h"
+#include "world/Recorder.h"
 
 namespace sf {
 class RenderTarget;
@@ -26,14 +28,33 @@ public:
     GameScreen(GameContext& ctx, FieldRules rules = {});
 
     int Run(GraphicsResources& gfx, GameContext& ctx) override;
-    void Reset(GameContext& ctx) override { field.Reset(ctx); }
+    // A new round: the mode lays it, and its recording starts with its first step.
+    void Reset(GameContext& ctx) final
+    {
+        resetRound(ctx);
+        roundFresh = true;
+    }
+
+    // Gets the window and the texts ready to show the field.
+    void beginShowing(GraphicsResources& gfx, GameContext& ctx);
+    // Draws the field as it stands and shows the frame.
+    void presentFrame(sf::RenderWindow& window, GraphicsResources& gfx, GameContext& ctx);
+    // The mode objects the field plays under, for a replay.
+    virtual replay::ModeParts modeParts() { return {}; }
 
     GameField field;
+    // The round being played, step by step, for its replay.
+    replay::RoundRecorder recorder;
 
 protected:
     enum class PauseCause { Key, Focus, MiddleButton };
 
     // What a mode adds to the shared screen.
+    virtual void resetRound(GameContext& ctx) { field.Reset(ctx); }
+    // The screen number the mode's replays are kept under.
+    virtual int modeNumber() const { return 3; }
+    // Whether the recording holds a whole result worth keeping as the best.
+    virtual bool recordingComplete(const GameContext&) const;
     // Whether Run must start the round afresh before play.
     virtual bool needsFreshRound(const GameContext& ctx) const;
     virtual void afterButtonPressed(GameContext&) {}
@@ -53,6 +74,12 @@ protected:
     int pause(GameContext& ctx, PauseCause cause);
     void sampleHeldInput(GameContext& ctx);
     void draw(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx);
+    // Starts recording a freshly laid round (a course goes on with its levels).
+    virtual void startRecording(GameContext& ctx);
+    // Writes the replay files; roundOver when the round has just ended.
+    void keepRecording(GameContext& ctx, bool roundOver);
+
+    bool roundFresh = true;
 
     sf::Clock frameClock;
     sf::Clock secondClock;

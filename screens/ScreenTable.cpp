@@ -3,6 +3,7 @@
 #include "frontend/MenuScreen.h"
 #include "frontend/TitleScreen.h"
 #include "screens/GameScreen.h"
+#include "screens/ReplayScreen.h"
 #include "screens/screen_2.h"
 #include "screens/screen_4.h"
 #include "screens/screen_5.h"
@@ -19,6 +20,7 @@ ScreenTable::ScreenTable(GameContext& ctx)
     m_owned.push_back(std::make_unique<screen_5>(ctx));
     m_owned.push_back(std::make_unique<screen_6>(ctx));
     m_owned.push_back(std::make_unique<screen_7>(ctx));
+    m_owned.push_back(std::make_unique<ReplayScreen>(ctx));
     for (auto& screen : m_owned) {
         screen->logicalHeight = 768;
         screen->logicalWidth = 1024;

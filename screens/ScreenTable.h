@@ -10,9 +10,9 @@ struct GameContext;
 
 class ScreenTable {
 public:
-    // Builds the title screen first, then screens 1 to 7 in order.
+    // Builds the title screen first, then screens 1 to 8 in order.
     explicit ScreenTable(GameContext& ctx);
-    // Destroys screens 7 down to 1, then the title screen.
+    // Destroys screens 8 down to 1, then the title screen.
     ~ScreenTable();
 
     const std::vector<cScreen*>& table() const { return m_table; }

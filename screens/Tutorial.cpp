@@ -102,6 +102,8 @@ void Tutorial::dismiss(GameContext& ctx)
         return;
     toastShowing = false;
     restartTutorial = false;
+    if (m_field.tap)
+        m_field.tap->dismissed();
     Reset(ctx);
 }
 

@@ -5,6 +5,7 @@
 #include <SFML/Graphics/RenderTexture.hpp>
 
 #include "app/RequestedPage.h"
+#include "app/cScreen.h"
 #include "screens/GameScreen.h"
 #include "screens/Tutorial.h"
 
@@ -12,11 +13,12 @@ class screen_2 : public GameScreen {
 public:
     explicit screen_2(GameContext& ctx);
 
-    void Reset(GameContext& ctx) override { tutorial.Reset(ctx); }
-
     Tutorial tutorial;
 
 protected:
+    void resetRound(GameContext& ctx) override { tutorial.Reset(ctx); }
+    int modeNumber() const override { return ScreenTutorial; }
+    replay::ModeParts modeParts() override { return {&tutorial, nullptr}; }
     // A finished tutorial starts again the next time it is chosen.
     bool needsFreshRound(const GameContext& ctx) const override;
     void afterButtonPressed(GameContext& ctx) override { tutorial.dismiss(ctx); }

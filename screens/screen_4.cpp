@@ -27,6 +27,27 @@ bool screen_4::needsFreshRound(const GameContext& ctx) const
            course.fieldIsStale(ctx);
 }
 
+void screen_4::startRecording(GameContext& ctx)
+{
+    replay::Recording& r = recorder.recording;
+    if (r.mode == ScreenCourse && recordedCourse == ctx.course.generation) {
+        // The next level, or a restarted one in place of its first try.
+        while (!r.levels.empty() && r.levels.back().courseLevel >= ctx.course.currentLevel)
+            r.levels.pop_back();
+        if (!r.levels.empty()) {
+            recorder.beginLevel(field, ctx, {}, true);
+            return;
+        }
+    }
+    recordedCourse = ctx.course.generation;
+    GameScreen::startRecording(ctx);
+}
+
+bool screen_4::recordingComplete(const GameContext& ctx) const
+{
+    return GameScreen::recordingComplete(ctx) && ctx.course.isOver() && !ctx.course.restarted;
+}
+
 void screen_4::onKeyPressed(int sfKeyCode, GameContext& ctx)
 {
     if (sfKeyCode == sf::Keyboard::B || sfKeyCode == sf::Keyboard::V)

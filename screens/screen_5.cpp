@@ -17,19 +17,19 @@ namespace {
 // Where the layer's top-left corner sits on the field.
 const sf::Vector2f layerOrigin(7.f, 99.f);
 
-DirtLayerAccess layerOf(GameContext& ctx)
+DirtLayerAccess layerOf(sf::RenderTexture& layer)
 {
     DirtLayerAccess access;
-    access.read = [&ctx] {
-        if (ctx.dirtLayer.getSize().x == 0)
+    access.read = [&layer] {
+        if (layer.getSize().x == 0)
             return sf::Image();
-        ctx.dirtLayer.display();
-        return ctx.dirtLayer.getTexture().copyToImage();
+        layer.display();
+        return layer.getTexture().copyToImage();
     };
-    access.makeFresh = [&ctx] {
-        ctx.dirtLayer.clear(sf::Color(97, 83, 48, 100));
-        ctx.dirtLayer.setSmooth(true);
-        ctx.dirtLayer.display();
+    access.makeFresh = [&layer] {
+        layer.clear(sf::Color(97, 83, 48, 100));
+        layer.setSmooth(true);
+        layer.display();
     };
     return access;
 }
@@ -54,7 +54,10 @@ void wipeUnderFinishedBursts(sf::RenderTarget& layer, const MicrobePool& pool)
     discs.draw(layer, sf::RenderStates(sf::BlendMultiply));
 }
 
-screen_5::screen_5(GameContext& ctx) : GameScreen(ctx, cleanFieldRules()), clean(field, layerOf(ctx)) {}
+screen_5::screen_5(GameContext& ctx, sf::RenderTexture& layer)
+    : GameScreen(ctx, cleanFieldRules()), clean(field, layerOf(layer)), m_layer(layer)
+{
+}
 
 void screen_5::onKeyPressed(int sfKeyCode, GameContext& ctx)
 {
@@ -69,18 +72,18 @@ void screen_5::beforePause(PauseCause cause, GameContext& ctx)
         clean.measure(ctx);
 }
 
-void screen_5::drawUnderMicrobes(sf::RenderTarget& target, GraphicsResources&, GameContext& ctx)
+void screen_5::drawUnderMicrobes(sf::RenderTarget& target, GraphicsResources&, GameContext&)
 {
-    if (ctx.dirtLayer.getSize().x == 0)
+    if (m_layer.getSize().x == 0)
         return;
-    sf::Sprite layer(ctx.dirtLayer.getTexture());
+    sf::Sprite layer(m_layer.getTexture());
     layer.setPosition(layerOrigin);
     target.draw(layer);
 }
 
-void screen_5::drawAfterMicrobes(sf::RenderTarget&, GraphicsResources&, GameContext& ctx)
+void screen_5::drawAfterMicrobes(sf::RenderTarget&, GraphicsResources&, GameContext&)
 {
-    if (ctx.dirtLayer.getSize().x == 0)
+    if (m_layer.getSize().x == 0)
         return;
     // Wiping the same discs again changes nothing, so the layer is only
     // touched when a finished burst appeared, moved or went: drawing into it
@@ -92,8 +95,8 @@ void screen_5::drawAfterMicrobes(sf::RenderTarget&, GraphicsResources&, GameCont
     if (discs == m_wipedDiscs)
         return;
     m_wipedDiscs = std::move(discs);
-    wipeUnderFinishedBursts(ctx.dirtLayer, field.pool);
-    ctx.dirtLayer.display();
+    wipeUnderFinishedBursts(m_layer, field.pool);
+    m_layer.display();
 }
 
 void screen_5::drawOverlay(sf::RenderTarget& target, GraphicsResources& gfx, GameContext& ctx)

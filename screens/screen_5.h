@@ -4,9 +4,12 @@
 
 #include <vector>
 
+#include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/System/Vector3.hpp>
 
+#include "app/GameContext.h"
+#include "app/cScreen.h"
 #include "screens/CleanMode.h"
 #include "screens/GameScreen.h"
 
@@ -20,7 +23,9 @@ void wipeUnderFinishedBursts(sf::RenderTarget& layer, const MicrobePool& pool);
 
 class screen_5 : public GameScreen {
 public:
-    explicit screen_5(GameContext& ctx);
+    explicit screen_5(GameContext& ctx) : screen_5(ctx, ctx.dirtLayer) {}
+    // Wipes the given layer instead of the game's own (a replay's).
+    screen_5(GameContext& ctx, sf::RenderTexture& layer);
 
     // The menu may have laid fresh dirt meanwhile: every finished burst wipes anew.
     int Run(GraphicsResources& gfx, GameContext& ctx) override
@@ -28,11 +33,13 @@ public:
         m_wipedDiscs.clear();
         return GameScreen::Run(gfx, ctx);
     }
-    void Reset(GameContext& ctx) override { clean.Reset(ctx); }
 
     CleanMode clean;
 
 protected:
+    void resetRound(GameContext& ctx) override { clean.Reset(ctx); }
+    int modeNumber() const override { return ScreenClean; }
+    replay::ModeParts modeParts() override { return {nullptr, &clean}; }
     void onKeyPressed(int sfKeyCode, GameContext& ctx) override;
     void beforePause(PauseCause cause, GameContext& ctx) override;
     // A won round has already started the menu tune.
@@ -46,4 +53,5 @@ private:
     sf::Text throwsText;
     // The finished bursts (position in metres, radius) last wiped off the layer.
     std::vector<sf::Vector3f> m_wipedDiscs;
+    sf::RenderTexture& m_layer;
 };

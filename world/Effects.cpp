@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "world/Particles.h"
+#include "world/Random.h"
 
 namespace effects {
 
@@ -62,8 +63,11 @@ void idleShimmer(ParticleSystem& ps, float x, float y, sf::Color color)
     e.lifeMin = 1;
     e.fall = 0.f;
     e.color = sf::Color(color.r, color.g, color.b, 15);
-    if (std::rand() % 1000 > 995) {
-        // Now and then a speck drifts off slowly.
+    // Now and then a speck drifts off slowly. The choice comes from the game's
+    // random source: a longer life is drawn from a wider range, which takes a
+    // different number of draws, so a cosmetic choice here would shift every
+    // later gameplay draw. With particles off nothing is drawn at all.
+    if (ps.enabled && randomInt(999) > 995) {
         e.lifeMax = 200;
         e.lifeMin = 175;
         e.fall = -0.2f;
@@ -113,11 +117,13 @@ void splash(ParticleSystem& ps, float x, float y)
 
 namespace {
 // The repel ring scatters each point on its own per axis; the attract ring
-// moves it along its ray (one distance for both axes).
-Emitter ringEmitter(float x, float y, float k, float spread, bool perAxis)
+// moves it along its ray (one distance for both axes). The scatter is drawn
+// from the game's random source like every particle, so a replay shows it again.
+Emitter ringEmitter(const ParticleSystem& ps, float x, float y, float k, float spread, bool perAxis)
 {
-    const float a = static_cast<float>(std::rand() % 100 + 1);
-    const float b = perAxis ? static_cast<float>(std::rand() % 100 + 1) : a;
+    const auto scatter = [&ps] { return ps.enabled ? static_cast<float>(randomInt(99) + 1) : 1.f; };
+    const float a = scatter();
+    const float b = perAxis ? scatter() : a;
     Emitter e = oneParticle(x + spread * a * std::cos(k), y + spread * b * std::sin(k));
     e.angle = k;
     e.fall = 0.f;
@@ -130,7 +136,7 @@ Emitter ringEmitter(float x, float y, float k, float spread, bool perAxis)
 void repelRing(ParticleSystem& ps, float x, float y)
 {
     for (int k = 0; k <= 345; k += 15) {
-        Emitter e = ringEmitter(x, y, static_cast<float>(k), 0.049999997f, true);
+        Emitter e = ringEmitter(ps, x, y, static_cast<float>(k), 0.049999997f, true);
         e.sizeMax = 3;
         e.sizeMin = 3;
         e.speed = 0.5f;
@@ -145,7 +151,7 @@ void repelRing(ParticleSystem& ps, float x, float y)
 void attractRing(ParticleSystem& ps, float x, float y)
 {
     for (int k = 0; k <= 330; k += 30) {
-        Emitter e = ringEmitter(x, y, static_cast<float>(k), 2.f, false);
+        Emitter e = ringEmitter(ps, x, y, static_cast<float>(k), 2.f, false);
         e.sizeMax = 7;
         e.sizeMin = 3;
         e.speed = -0.4f;

@@ -49,11 +49,10 @@ GameField::GameField(GameContext& ctx, FieldRules fieldRules) : rules(std::move(
     fieldView.reset(sf::FloatRect(0.f, 0.f, static_cast<float>(viewWidth), static_cast<float>(viewHeight)));
     say(rules.constructionLine);
 
-    world = fieldparts::makeWorld(listener);
-    buildBounds();
-    buildPaddle();
-    buildCatcher();
-    fieldparts::attachPool(pool, *world);
+    PaddlePose start;
+    start.x = static_cast<float>(viewWidth) / 2.f * metresPerPixel;
+    start.y = 0.032133333f * static_cast<float>(viewHeight);
+    buildWorld(start);
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     populate(ctx);
@@ -73,6 +72,42 @@ GameField::~GameField()
     world->SetContactListener(nullptr);
 }
 
+// Every round gets a world of its own, built in the same order each time, so
+// that what a round does depends on the round alone and not on the bodies
+// earlier rounds left in the physics engine's bookkeeping: a replay then
+// plays it again exactly.
+void GameField::buildWorld(const PaddlePose& paddle)
+{
+    if (world)
+        world->SetContactListener(nullptr);
+    paddleBody = nullptr;
+    catcher.body = nullptr;
+    world.reset();
+    world = fieldparts::makeWorld(listener);
+    buildBounds();
+    buildPaddle(paddle);
+    buildCatcher();
+    fieldparts::attachPool(pool, *world);
+}
+
+PaddlePose GameField::paddlePose() const
+{
+    if (!paddleBody)
+        return {};
+    const b2Vec2 p = paddleBody->GetPosition();
+    const b2Vec2 v = paddleBody->GetLinearVelocity();
+    return {p.x, p.y, paddleBody->GetAngle(), v.x, v.y, paddleBody->GetAngularVelocity()};
+}
+
+void GameField::placePaddle(const PaddlePose& pose)
+{
+    if (!paddleBody)
+        return;
+    paddleBody->SetTransform(b2Vec2(pose.x, pose.y), pose.angle);
+    paddleBody->SetLinearVelocity(b2Vec2(pose.vx, pose.vy));
+    paddleBody->SetAngularVelocity(pose.spin);
+}
+
 void GameField::buildBounds()
 {
     const float w = static_cast<float>(viewWidth);
@@ -85,14 +120,16 @@ void GameField::buildBounds()
     fieldparts::staticBox(*world, w / 2.f, h - 45.f, w / 30.f, 1.f / 6.f, BodyCategory::Fence, mask::fence);
 }
 
-void GameField::buildPaddle()
+void GameField::buildPaddle(const PaddlePose& pose)
 {
     b2BodyDef def;
     def.type = b2_dynamicBody;
     def.bullet = true;
     def.gravityScale = 0.f;
-    def.position.Set(static_cast<float>(viewWidth) / 2.f * metresPerPixel,
-                     0.032133333f * static_cast<float>(viewHeight));
+    def.position.Set(pose.x, pose.y);
+    def.angle = pose.angle;
+    def.linearVelocity.Set(pose.vx, pose.vy);
+    def.angularVelocity = pose.spin;
     paddleBody = world->CreateBody(&def);
     attachCircle(paddleBody, {1.4f, 1.0f, 0.9f, 9000.f, BodyCategory::Paddle, mask::paddle});
     const b2Vec2 p = paddleBody->GetPosition();
@@ -107,7 +144,20 @@ void GameField::buildCatcher()
 
 void GameField::populate(GameContext& ctx)
 {
-    rules.populate(pool, ctx);
+    lastStart.spawns.clear();
+    lastStart.paddle = paddlePose();
+    pool.spawnLog = &lastStart.spawns;
+    if (layFromSpawns) {
+        for (const Spawn& s : nextSpawns)
+            pool.addMicrobe(s.type, s.x, s.y, s.impulseX, s.impulseY).ambient = s.ambient;
+        layFromSpawns = false;
+        nextSpawns.clear();
+    } else {
+        rules.populate(pool, ctx);
+    }
+    pool.spawnLog = nullptr;
+    for (std::size_t i = 0; i < lastStart.spawns.size() && i < pool.size(); ++i)
+        lastStart.spawns[i].ambient = pool.at(i).ambient;
     ctx.totalMicrobes = pool.spawnedTotal;
     ctx.remainingMicrobes = pool.spawnedTotal;
     ctx.remainingFraction = 1.0f;
@@ -162,7 +212,9 @@ void GameField::buttonPressed()
 int GameField::Update(GameContext& ctx, double frameSeconds)
 {
     accumulator += frameSeconds;
-    while (accumulator >= timeStep) {
+    while (accumulator >= timeStep && (!tap || tap->allowsStep())) {
+        if (tap)
+            tap->beforeStep(*this, ctx);
         if (paddleBody) {
             const b2Vec2 p = paddleBody->GetPosition();
             paddlePrevious = {p.x, p.y, paddleBody->GetAngle()};
@@ -175,6 +227,8 @@ int GameField::Update(GameContext& ctx, double frameSeconds)
         else
             Logic(ctx, static_cast<float>(timeStep));
         accumulator -= timeStep;
+        if (tap)
+            tap->afterStep(*this, ctx);
     }
     world->ClearForces();
     alpha = accumulator / timeStep;
@@ -435,6 +489,8 @@ void GameField::celebrate(GameContext&)
 
 void GameField::finishRound(GameContext& ctx)
 {
+    scoreAtRoundOver = ctx.score;
+    ++roundsOver;
     if (rules.beforeRoundOver)
         rules.beforeRoundOver(ctx);
     say("Level over\n");
@@ -522,5 +578,6 @@ void GameField::Reset(GameContext& ctx)
     resetPending = false;
     if (!rules.resetKeepsThrowCount)
         ctx.throwCount = 0;
+    buildWorld(paddlePose());
     populate(ctx);
 }

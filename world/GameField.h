@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <SFML/Graphics/View.hpp>
 
@@ -65,6 +66,39 @@ struct FieldRules {
     bool resetKeepsComboBanner = false;
 };
 
+class GameField;
+
+// Watches or drives every fixed step of a field: the recorder of a round and
+// the replay that plays it back.
+class StepTap {
+public:
+    virtual ~StepTap() = default;
+    virtual void beforeStep(GameField&, GameContext&) {}
+    virtual void afterStep(GameField&, GameContext&) {}
+    // The player started the field afresh between steps (the tutorial's click).
+    virtual void dismissed() {}
+    // Whether the next fixed step may run (a replay stops at its last step).
+    virtual bool allowsStep() const { return true; }
+    // Clean mode measured its dirt layer: so many of so many pixels still dirty.
+    virtual void measured(std::uint64_t /*dirty*/, std::uint64_t /*total*/) {}
+};
+
+// The paddle's whole motion, carried from one round's world into the next.
+struct PaddlePose {
+    float x = 0.f;  // metres
+    float y = 0.f;
+    float angle = 0.f;
+    float vx = 0.f;
+    float vy = 0.f;
+    float spin = 0.f;
+};
+
+// How the current round was laid: its microbes and the paddle it began with.
+struct RoundStart {
+    std::vector<Spawn> spawns;
+    PaddlePose paddle;
+};
+
 class GameField {
 public:
     GameField(GameContext& ctx, FieldRules rules = {});
@@ -97,6 +131,18 @@ public:
 
     b2World& physics() { return *world; }
     b2Body* paddle() const { return paddleBody; }
+    PaddlePose paddlePose() const;
+    void placePaddle(const PaddlePose& pose);
+    // Lays the given microbes instead of the mode's next field, once.
+    void layNextRoundFrom(std::vector<Spawn> spawns) { nextSpawns = std::move(spawns); layFromSpawns = true; }
+    const RoundStart& roundStart() const { return lastStart; }
+
+    // Told before and after every fixed step, when set.
+    StepTap* tap = nullptr;
+    // The score as the last round ended, before a mode's round-over steps
+    // could clear it.
+    std::int32_t scoreAtRoundOver = 0;
+    std::uint32_t roundsOver = 0;
 
     GameContext* context = nullptr;
     FieldRules rules;
@@ -147,8 +193,9 @@ public:
     float displayFactor = 1.f;
 
 private:
+    void buildWorld(const PaddlePose& paddle);
     void buildBounds();
-    void buildPaddle();
+    void buildPaddle(const PaddlePose& pose);
     void buildCatcher();
     void populate(GameContext& ctx);
 
@@ -163,6 +210,10 @@ private:
     void finishRound(GameContext& ctx);
     void upkeepHud(GameContext& ctx);
     void destroyBubbles();
+
+    RoundStart lastStart;
+    std::vector<Spawn> nextSpawns;
+    bool layFromSpawns = false;
 
     std::unique_ptr<b2World> world;
     cContactListener listener;

@@ -43,6 +43,8 @@ Microbe& MicrobePool::addMicrobe(int type, float x, float y, float impulseX, flo
     ++spawnedLive;
     if (std::find(types.begin(), types.end(), type) == types.end())
         types.push_back(type);
+    if (spawnLog)
+        spawnLog->push_back({type, x, y, impulseX, impulseY, false});
     return stored;
 }
 

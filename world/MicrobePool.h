@@ -4,10 +4,21 @@
 
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 #include "world/Microbe.h"
 
 class b2World;
+
+// How one microbe was laid: enough for a replay to lay the very same one.
+struct Spawn {
+    std::int32_t type = 0;
+    float x = 0.f;  // pixels
+    float y = 0.f;
+    float impulseX = 0.f;
+    float impulseY = 0.f;
+    bool ambient = false;
+};
 
 class MicrobePool {
 public:
@@ -34,4 +45,6 @@ public:
     std::int32_t fieldHeight = 768;
     bool noMicrobeCollision = false;
     b2World* world = nullptr;
+    // When set, every added microbe is also written down here.
+    std::vector<Spawn>* spawnLog = nullptr;
 };

@@ -116,6 +116,15 @@ std::uint32_t MersenneTwister::below(std::uint32_t n)
     return value;
 }
 
+bool MersenneTwister::restore(const State& s)
+{
+    if (s.index < 0 || s.index > N)
+        return false;
+    m_state = s.words;
+    m_index = s.index;
+    return true;
+}
+
 double MersenneTwister::real()
 {
     return static_cast<double>(raw()) / 4294967295.0;

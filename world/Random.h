@@ -26,6 +26,16 @@ public:
     // A real in [0, 1]: raw / 4294967295.
     double real();
 
+    // The whole generator, so a replay can start exactly where a round did.
+    struct State {
+        std::array<std::uint32_t, 624> words{};
+        std::int32_t index = 624;
+        bool operator==(const State&) const = default;
+    };
+    State state() const { return {m_state, m_index}; }
+    // Answers false, changing nothing, for an index a generator never holds.
+    bool restore(const State& s);
+
 private:
     void twist();
 
